@@ -1,0 +1,152 @@
+#include "platform/profile_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "foundation/ini_document.h"
+
+namespace platform {
+namespace {
+
+// What identifies one version of a file: every write of ours replaces the
+// file, so a new version has a new inode; an edit in place changes the times.
+struct FileVersion {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = -1;
+  timespec modified{}, changed{};
+  bool operator==(const FileVersion& o) const {
+    return device == o.device && inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec &&
+           modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec &&
+           changed.tv_nsec == o.changed.tv_nsec;
+  }
+};
+
+enum class Presence { kExists, kMissing, kUnreadable };
+
+Presence StatFile(const std::string& path, FileVersion& version) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    const int error = errno;
+    return error == ENOENT ? Presence::kMissing : Presence::kUnreadable;
+  }
+  if (!S_ISREG(info.st_mode)) return Presence::kUnreadable;
+  version = {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+  return Presence::kExists;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  text.clear();
+  char chunk[65536];
+  ssize_t got;
+  while ((got = read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<size_t>(got));
+  const bool ok = got == 0;
+  close(fd);
+  return ok;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  for (size_t done = 0; done < text.size();) {
+    const ssize_t put = write(fd, text.data() + done, text.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
+// Writes the text beside the file and renames it over the file, so that a
+// reader sees the old or the new file, never a partial one.
+bool ReplaceFile(const std::string& path, const std::string& text) {
+  static unsigned counter = 0;
+  const std::string temporary = path + ".kelmoray-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+  struct stat old;
+  const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666;
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, text);
+  ok = close(fd) == 0 && ok;
+  if (ok && rename(temporary.c_str(), path.c_str()) == 0) return true;
+  unlink(temporary.c_str());
+  return false;
+}
+
+// The last file read or written, parsed; used again while the file is unchanged.
+struct Cache {
+  std::mutex lock;
+  std::string path;
+  FileVersion version;
+  ini::Document document;
+};
+
+Cache& TheCache() {
+  static Cache cache;
+  return cache;
+}
+
+// Loads the document of path into the cache. False when the file exists but cannot be read.
+bool Load(Cache& cache, const std::string& path) {
+  FileVersion version;
+  switch (StatFile(path, version)) {
+    case Presence::kUnreadable: return false;
+    case Presence::kMissing:
+      cache.path = path;
+      cache.version = {};
+      cache.document = ini::Document();
+      return true;
+    case Presence::kExists: break;
+  }
+  if (cache.path == path && cache.version == version) return true;
+  std::string text;
+  if (!ReadWholeFile(path, text)) return false;
+  cache.path = path;
+  cache.version = version;
+  cache.document = ini::Document::Parse(text);
+  return true;
+}
+
+}  // namespace
+
+int ReadProfileString(const char* section, const char* key, const char* defaultText, char* buffer, int size,
+                      const char* file) {
+  if (size <= 0 || !buffer) return 0;
+  Cache& cache = TheCache();
+  std::lock_guard guard(cache.lock);
+  const std::string text = file && Load(cache, file)
+                               ? cache.document.Read(section ? section : "", key ? key : "", defaultText ? defaultText : "",
+                                                     static_cast<size_t>(size))
+                               : ini::Document().Read("", "", defaultText ? defaultText : "", static_cast<size_t>(size));
+  std::memcpy(buffer, text.data(), text.size());
+  buffer[text.size()] = '\0';
+  return static_cast<int>(text.size());
+}
+
+bool WriteProfileString(const char* section, const char* key, const char* text, const char* file) {
+  // Every write below reaches the disk at once: a flush has nothing to do.
+  if (!file || !section) return false;
+  Cache& cache = TheCache();
+  std::lock_guard guard(cache.lock);
+  if (!Load(cache, file)) return false;
+  ini::Document& doc = cache.document;
+  const bool changed = !key ? doc.DeleteSection(section) : !text ? doc.DeleteKey(section, key) : doc.Set(section, key, text);
+  if (!changed) return true;
+  const bool written = ReplaceFile(file, doc.Text());
+  FileVersion version;
+  if (!written || StatFile(file, version) != Presence::kExists) {
+    cache.path.clear();  // the document in memory no longer matches the file
+    return false;
+  }
+  cache.version = version;
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+// Profile (INI) files, read and written one value at a time.
+
+namespace platform {
+
+// Reads the text of key in section into buffer (at most size - 1 bytes and
+// a terminating zero), or the default when the file, the section or the key
+// is missing. Returns the number of bytes placed, without the zero.
+// Section and key must be given; size 0 reads nothing.
+int ReadProfileString(const char* section, const char* key, const char* defaultText, char* buffer, int size,
+                      const char* file);
+
+// Writes key=text in section, creating the file and the section as needed.
+// A null text deletes the key; a null key deletes the whole section; all
+// three null flushes the file. Returns false when the file could not be written.
+bool WriteProfileString(const char* section, const char* key, const char* text, const char* file);
+
+}  // namespace platform

@@ -1,0 +1,105 @@
+#include "settings/entry_storage.h"
+
+#include "foundation/path.h"
+
+namespace {
+
+constexpr const char* kPerUserSettings = "\\Software\\Brindlecode\\Kelmor\\Settings";
+constexpr const char* kSharedSettings = "\\SOFTWARE\\Brindlecode\\Kelmoray for Win32\\Settings";
+
+std::string ReadText(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetString(); }
+int ReadFlag(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetInt(); }
+
+void WriteText(CtProfile& profile, const char* name, const std::string& text) {
+  profile.SetValueName(name).SetString(text);
+}
+void WriteFlag(CtProfile& profile, const char* name, int value) { profile.SetValueName(name).SetInt(value); }
+
+}  // namespace
+
+SettingsLocation& TheSettingsLocation() {
+  static SettingsLocation location;
+  return location;
+}
+
+void OpenEntryStore(CtProfile& profile, const SettingsLocation& location, const std::optional<std::string>& file) {
+  if (file) {
+    profile.SetFile(*file);
+  } else if (location.useSettingsFile) {
+    profile.SetFile(location.settingsFilePath);
+  } else {
+    const char* path = location.multiUser ? kPerUserSettings : kSharedSettings;
+    profile.SetRoot(ScopeFor(location.multiUser).root, path + location.setKeySuffix);
+  }
+}
+
+MirrorEntry ReadEntryAt(CtProfile& profile, int index) {
+  MirrorEntry e;
+  profile.SetSection("%d", index).SetDefault("");
+  e.name = ReadText(profile, "name");
+  e.source = NormalizeDirPath(ReadText(profile, "source"));
+  e.destination = NormalizeDirPath(ReadText(profile, "destination"));
+  e.nomirrext = ReadText(profile, "nomirrext");
+  e.subdir = ReadFlag(profile, "subdir");
+  e.destination_delete = ReadFlag(profile, "destination_delete");
+  e.hidden_files = ReadFlag(profile, "hidden_files");
+  e.system_files = ReadFlag(profile, "system_files");
+  e.readonly_files = ReadFlag(profile, "readonly_files");
+  e.attribute = ReadFlag(profile, "attribute");
+  e.use_archive = ReadFlag(profile, "use_archive");
+  e.use_wildcard = ReadFlag(profile, "use_wildcard");
+  e.wildcard = profile.SetDefault("*.*").SetValueName("wildcard").GetString();
+  e.destinationdir_delete = profile.SetDefault("0").SetValueName("destinationdir_delete").GetInt();
+  if (e.subdir) e.destinationdir_delete = 1;
+  profile.SetDefault("");
+  for (int j = 0;; ++j) {
+    std::string item = profile.SetValueName("nomirror_%d", j).GetString();
+    if (item.empty()) break;
+    e.nomirror.push_back(std::move(item));
+  }
+  return e;
+}
+
+std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file) {
+  CtProfile profile;
+  OpenEntryStore(profile, TheSettingsLocation(), file);
+  std::vector<MirrorEntry> entries;
+  for (int i = 0; i < kMaxEntries; ++i) {
+    if (profile.SetSection("%d", i).SetDefault("").SetValueName("name").GetString().empty()) break;
+    entries.push_back(ReadEntryAt(profile, i));
+  }
+  return entries;
+}
+
+void SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file) {
+  CtProfile profile;
+  OpenEntryStore(profile, TheSettingsLocation(), file);
+  profile.SetDefault("");
+  for (int i = 0; i < kMaxEntries; ++i) {
+    if (profile.SetSection("%d", i).SetValueName("name").GetString().empty()) break;
+    profile.DeleteSection();
+  }
+  const size_t count = entries.size() < kMaxEntries ? entries.size() : kMaxEntries;
+  for (size_t i = 0; i < count; ++i) {
+    MirrorEntry& e = entries[i];
+    e.source = NormalizeDirPath(e.source);
+    e.destination = NormalizeDirPath(e.destination);
+    profile.SetSection("%d", static_cast<int>(i));
+    WriteText(profile, "name", e.name);
+    WriteText(profile, "source", e.source);
+    WriteText(profile, "destination", e.destination);
+    WriteText(profile, "nomirrext", e.nomirrext);
+    WriteFlag(profile, "subdir", e.subdir);
+    WriteFlag(profile, "destination_delete", e.destination_delete);
+    WriteFlag(profile, "hidden_files", e.hidden_files);
+    WriteFlag(profile, "system_files", e.system_files);
+    WriteFlag(profile, "readonly_files", e.readonly_files);
+    WriteFlag(profile, "attribute", e.attribute);
+    WriteFlag(profile, "use_archive", e.use_archive);
+    WriteFlag(profile, "use_wildcard", e.use_wildcard);
+    WriteText(profile, "wildcard", e.wildcard);
+    WriteFlag(profile, "destinationdir_delete", e.destinationdir_delete);
+    for (size_t j = 0; j < e.nomirror.size(); ++j)
+      WriteText(profile, FormatOne("nomirror_%d", static_cast<long long>(j)).c_str(), e.nomirror[j]);
+  }
+}

@@ -1,0 +1,89 @@
+#include "shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/path.h"
+#include "foundation/profile.h"
+#include "platform/code_page.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+struct Outcome {
+  int minimized, autoRun, useFile;
+  const char *path, *suffix, *display;
+};
+
+Outcome Parse(std::vector<std::string> args) {
+  args.insert(args.begin(), "kelmoray");
+  SettingsLocation location;
+  StartupFlags flags;
+  ParseCommandLine(args, location, flags);
+  static std::string path, suffix, display;
+  path = location.settingsFilePath;
+  suffix = location.setKeySuffix;
+  display = location.setDisplayName;
+  return {flags.startMinimized, flags.autoRun, location.useSettingsFile, path.c_str(), suffix.c_str(), display.c_str()};
+}
+
+TEST(CommandLine, OptionTable) {
+  const std::string standard = platform::Utf8ToSystem("標準");
+  const struct {
+    std::vector<std::string> args;
+    Outcome expected;
+  } rows[] = {
+      {{}, {0, 0, 0, "", "", standard.c_str()}},
+      {{"/M"}, {1, 0, 0, "", "", standard.c_str()}},
+      {{"/max", "/auto"}, {1, 1, 0, "", "", standard.c_str()}},
+      {{"/Mirror"}, {1, 0, 0, "", "", standard.c_str()}},
+      {{"/a"}, {0, 1, 0, "", "", standard.c_str()}},
+      {{"/s=work"}, {0, 0, 0, "", "\\S-work", "work"}},
+      {{"/S=one", "/S=two"}, {0, 0, 0, "", "\\S-two", "two"}},
+      {{"/S="}, {0, 0, 0, "", "\\S-", ""}},
+      {{"/F=/sets/nightly.kyf", "/A"}, {0, 1, 1, "/sets/nightly.kyf", "", "nightly.kyf"}},
+      {{"/f=\"/srv/my sets/n.kyf\""}, {0, 0, 1, "/srv/my sets/n.kyf", "", "n.kyf"}},
+      {{"/F=\""}, {0, 0, 1, "", "", ""}},
+      {{"", "/", "-A", "M", "/X", "/SF"}, {0, 0, 0, "", "", standard.c_str()}},
+      {{std::string(65536, 'x'), "/S=" + std::string(65536, 'y')}, {0, 0, 0, "", "", ""}},
+  };
+  for (const auto& row : rows) {
+    const Outcome got = Parse(row.args);
+    const std::string label = row.args.empty() ? "(none)" : row.args[0].substr(0, 40);
+    EXPECT_EQ(got.minimized, row.expected.minimized) << label;
+    EXPECT_EQ(got.autoRun, row.expected.autoRun) << label;
+    EXPECT_EQ(got.useFile, row.expected.useFile) << label;
+    EXPECT_STREQ(got.path, row.expected.path) << label;
+    if (row.args.size() == 2 && row.args[1].size() > 1000) {
+      EXPECT_EQ(std::string(got.suffix), "\\S-" + std::string(65536, 'y'));
+      continue;
+    }
+    EXPECT_STREQ(got.suffix, row.expected.suffix) << label;
+    EXPECT_STREQ(got.display, row.expected.display) << label;
+  }
+}
+
+TEST(CommandLine, DisplayNameOfAFileInTheNativeStyle) {
+  SettingsLocation location;
+  StartupFlags flags;
+  const std::string path = platform::NativePathStyle() == PathStyle::kWindows ? "D:\\sets\\a.b.kyf" : "/k\\x/a.b.kyf";
+  ParseCommandLine({"p", "/F=" + path}, location, flags);
+  EXPECT_EQ(location.setDisplayName, "a.b.kyf");
+}
+
+TEST(SettingsScope, ReadFromTheSharedKey) {
+  test::RegistrySandbox sandbox;
+  CtProfile stored(RegistryRoot::kLocalMachine, kSharedBasePath);
+  stored.SetSection("Settings").SetValueName("multiUser");
+  const int kAbsent = -123456789;
+  const int before = stored.SetDefault(std::to_string(kAbsent)).GetInt();
+  stored.DeleteValue();
+  EXPECT_EQ(ReadSettingsScope(), 1);
+  EXPECT_NE(stored.SetInt(0), 0);
+  EXPECT_EQ(ReadSettingsScope(), 0);
+  stored.SetInt(5);
+  EXPECT_EQ(ReadSettingsScope(), 5);
+  stored.DeleteValue();
+  if (before != kAbsent) stored.SetInt(before);
+}
+
+}  // namespace
