@@ -125,12 +125,14 @@ std::string Document::Read(std::string_view section, std::string_view key, std::
 }
 
 bool Document::Set(std::string_view section, std::string_view key, std::string_view value) {
+  // New sections and keys keep trailing white space of their names (until
+  // the file is read again).
+  const std::string_view name = Trim(key);
   Section* found = FindSection(Trim(section));
   if (!found) {
     sections_.push_back({std::string(TrimLeft(section)), {}});
     found = &sections_.back();
   }
-  const std::string_view name = Trim(key);
   auto match = std::find_if(found->keys.begin(), found->keys.end(),
                             [&](const Key& k) { return cp::EqualsNoCase(k.name, name, page_); });
   if (match == found->keys.end()) {

@@ -11,6 +11,8 @@
 // - section and key names are compared without regard to letter case and
 //   the first match wins; values in matching quotes lose their quotes;
 // - the file is written back in CR LF lines, one "[name]" line a section.
+// The profile functions read the file again for every call, so a document
+// changed by a write is to be taken as Parse(Text()) afterwards.
 
 #include <optional>
 #include <string>

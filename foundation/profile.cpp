@@ -213,12 +213,12 @@ void CtProfile::SetBufferSize(int size) { bufferSize_ = size; }
 
 int CtProfile::ReadProfileText(const char* section, const char* key, const char* defaultText, char* buffer, int size,
                                const char* file) {
-  return platform::ReadProfileString(section, key, defaultText, buffer, size, file);
+  return platform::ReadProfileValue(section, key, defaultText, buffer, size, file);
 }
 
 // Every write is followed by a flush, so that it reaches the disk before this returns.
 int CtProfile::WriteProfileText(const char* section, const char* key, const char* text, const char* file) {
-  const bool written = platform::WriteProfileString(section, key, text, file);
-  platform::WriteProfileString(nullptr, nullptr, nullptr, file);
+  const bool written = platform::WriteProfileValue(section, key, text, file);
+  platform::WriteProfileValue(nullptr, nullptr, nullptr, file);
   return written;
 }

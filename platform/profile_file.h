@@ -7,12 +7,12 @@ namespace platform {
 // a terminating zero), or the default when the file, the section or the key
 // is missing. Returns the number of bytes placed, without the zero.
 // Section and key must be given; size 0 reads nothing.
-int ReadProfileString(const char* section, const char* key, const char* defaultText, char* buffer, int size,
+int ReadProfileValue(const char* section, const char* key, const char* defaultText, char* buffer, int size,
                       const char* file);
 
 // Writes key=text in section, creating the file and the section as needed.
 // A null text deletes the key; a null key deletes the whole section; all
 // three null flushes the file. Returns false when the file could not be written.
-bool WriteProfileString(const char* section, const char* key, const char* text, const char* file);
+bool WriteProfileValue(const char* section, const char* key, const char* text, const char* file);
 
 }  // namespace platform

@@ -116,7 +116,7 @@ bool Load(Cache& cache, const std::string& path) {
 
 }  // namespace
 
-int ReadProfileString(const char* section, const char* key, const char* defaultText, char* buffer, int size,
+int ReadProfileValue(const char* section, const char* key, const char* defaultText, char* buffer, int size,
                       const char* file) {
   if (size <= 0 || !buffer) return 0;
   Cache& cache = TheCache();
@@ -130,7 +130,7 @@ int ReadProfileString(const char* section, const char* key, const char* defaultT
   return static_cast<int>(text.size());
 }
 
-bool WriteProfileString(const char* section, const char* key, const char* text, const char* file) {
+bool WriteProfileValue(const char* section, const char* key, const char* text, const char* file) {
   // Every write below reaches the disk at once: a flush has nothing to do.
   if (!file || !section) return false;
   Cache& cache = TheCache();
@@ -139,7 +139,9 @@ bool WriteProfileString(const char* section, const char* key, const char* text, 
   ini::Document& doc = cache.document;
   const bool changed = !key ? doc.DeleteSection(section) : !text ? doc.DeleteKey(section, key) : doc.Set(section, key, text);
   if (!changed) return true;
-  const bool written = ReplaceFile(file, doc.Text());
+  const std::string text = doc.Text();
+  const bool written = ReplaceFile(file, text);
+  doc = ini::Document::Parse(text);
   FileVersion version;
   if (!written || StatFile(file, version) != Presence::kExists) {
     cache.path.clear();  // the document in memory no longer matches the file
