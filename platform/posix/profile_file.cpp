@@ -139,9 +139,9 @@ bool WriteProfileValue(const char* section, const char* key, const char* text, c
   ini::Document& doc = cache.document;
   const bool changed = !key ? doc.DeleteSection(section) : !text ? doc.DeleteKey(section, key) : doc.Set(section, key, text);
   if (!changed) return true;
-  const std::string text = doc.Text();
-  const bool written = ReplaceFile(file, text);
-  doc = ini::Document::Parse(text);
+  const std::string fileText = doc.Text();
+  const bool written = ReplaceFile(file, fileText);
+  doc = ini::Document::Parse(fileText);
   FileVersion version;
   if (!written || StatFile(file, version) != Presence::kExists) {
     cache.path.clear();  // the document in memory no longer matches the file
