@@ -1,6 +1,7 @@
 #include "settings/entry_storage.h"
 
 #include "foundation/path.h"
+#include "platform/profile_file.h"
 
 namespace {
 
@@ -74,6 +75,8 @@ std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file) {
 void SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file) {
   CtProfile profile;
   OpenEntryStore(profile, TheSettingsLocation(), file);
+  // A settings file is replaced once, with the whole new list.
+  platform::ProfileWriteBatch batch(profile.File().c_str());
   profile.SetDefault("");
   for (int i = 0; i < kMaxEntries; ++i) {
     if (profile.SetSection("%d", i).SetValueName("name").GetString().empty()) break;

@@ -86,6 +86,8 @@ struct Cache {
   std::string path;
   FileVersion version;
   ini::Document document;
+  std::string batchPath;      // writes to this file wait for the batch's end
+  bool batchPending = false;  // the document holds writes not yet in the file
 };
 
 Cache& TheCache() {
@@ -99,6 +101,8 @@ bool Load(Cache& cache, const std::string& path) {
   switch (StatFile(path, version)) {
     case Presence::kUnreadable: return false;
     case Presence::kMissing:
+      // Still missing: what the cache holds are writes waiting for a batch's end.
+      if (cache.path == path && cache.version == FileVersion{}) return true;
       cache.path = path;
       cache.version = {};
       cache.document = ini::Document();
@@ -130,6 +134,25 @@ int ReadProfileValue(const char* section, const char* key, const char* defaultTe
   return static_cast<int>(text.size());
 }
 
+namespace {
+
+// Writes the cached document to its file and reads it back as the profile
+// functions would see it next time.
+bool Store(Cache& cache) {
+  const std::string fileText = cache.document.Text();
+  const bool written = ReplaceFile(cache.path, fileText);
+  cache.document = ini::Document::Parse(fileText);
+  FileVersion version;
+  if (!written || StatFile(cache.path, version) != Presence::kExists) {
+    cache.path.clear();  // the document in memory no longer matches the file
+    return false;
+  }
+  cache.version = version;
+  return true;
+}
+
+}  // namespace
+
 bool WriteProfileValue(const char* section, const char* key, const char* text, const char* file) {
   // Every write below reaches the disk at once: a flush has nothing to do.
   if (!file || !section) return false;
@@ -139,16 +162,26 @@ bool WriteProfileValue(const char* section, const char* key, const char* text, c
   ini::Document& doc = cache.document;
   const bool changed = !key ? doc.DeleteSection(section) : !text ? doc.DeleteKey(section, key) : doc.Set(section, key, text);
   if (!changed) return true;
-  const std::string fileText = doc.Text();
-  const bool written = ReplaceFile(file, fileText);
-  doc = ini::Document::Parse(fileText);
-  FileVersion version;
-  if (!written || StatFile(file, version) != Presence::kExists) {
-    cache.path.clear();  // the document in memory no longer matches the file
-    return false;
+  if (cache.batchPath == file) {
+    cache.batchPending = true;
+    return true;
   }
-  cache.version = version;
-  return true;
+  return Store(cache);
+}
+
+ProfileWriteBatch::ProfileWriteBatch(const char* file) {
+  Cache& cache = TheCache();
+  std::lock_guard guard(cache.lock);
+  cache.batchPath = file ? file : "";
+  cache.batchPending = false;
+}
+
+ProfileWriteBatch::~ProfileWriteBatch() {
+  Cache& cache = TheCache();
+  std::lock_guard guard(cache.lock);
+  if (cache.batchPending && cache.path == cache.batchPath) Store(cache);
+  cache.batchPath.clear();
+  cache.batchPending = false;
 }
 
 }  // namespace platform

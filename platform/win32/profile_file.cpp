@@ -14,4 +14,7 @@ bool WriteProfileValue(const char* section, const char* key, const char* text, c
   return WritePrivateProfileStringA(section, key, text, file) != FALSE;
 }
 
+ProfileWriteBatch::ProfileWriteBatch(const char*) {}
+ProfileWriteBatch::~ProfileWriteBatch() = default;
+
 }  // namespace platform

@@ -5,6 +5,8 @@
 #include <cctype>
 
 #include "platform/code_page.h"
+#include "foundation/path.h"
+#include "platform/profile_file.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
@@ -190,6 +192,28 @@ TEST(TextToInt, AtoiRules) {
   } rows[] = {{"1", 1}, {"12abc", 12}, {"", 0}, {"abc", 0}, {"  -7", -7}, {"+3", 3}, {"\t42", 42},
               {"- 1", 0}, {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}, {"-2147483648", -2147483647 - 1}};
   for (const auto& row : rows) EXPECT_EQ(TextToInt(row.text), row.value) << row.text;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ProfileWriteBatch, ReadsSeeGatheredWritesAndTheFileIsReplacedOnce) {
+  test::TempDir dir;
+  const std::string file = dir / "batch.kyf";
+  ASSERT_TRUE(test::WriteFile(file, "[0]\r\nname=old\r\n"));
+  {
+    platform::ProfileWriteBatch batch(file.c_str());
+    CtProfile p;
+    p.SetFile(file).SetSection("0").SetValueName("name").SetString("new");
+    p.SetSection("1").SetValueName("name").SetString("added");
+    EXPECT_EQ(p.SetSection("0").GetString(), "new");
+    // Natively the file waits for the batch's end; Windows writes through.
+    if (platform::NativePathStyle() == PathStyle::kPosix) EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=old\r\n");
+  }
+  EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=new\r\n[1]\r\nname=added\r\n");
+  CtProfile p;
+  EXPECT_EQ(p.SetFile(file).SetSection("1").SetValueName("name").GetString(), "added");
 }
 
 }  // namespace
