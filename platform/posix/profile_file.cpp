@@ -95,8 +95,28 @@ Cache& TheCache() {
   return cache;
 }
 
+// Writes the cached document to its file and reads it back as the profile
+// functions would see it next time.
+bool Store(Cache& cache) {
+  const std::string fileText = cache.document.Text();
+  const bool written = ReplaceFile(cache.path, fileText);
+  cache.document = ini::Document::Parse(fileText);
+  FileVersion version;
+  if (!written || StatFile(cache.path, version) != Presence::kExists) {
+    cache.path.clear();  // the document in memory no longer matches the file
+    return false;
+  }
+  cache.version = version;
+  return true;
+}
+
 // Loads the document of path into the cache. False when the file exists but cannot be read.
 bool Load(Cache& cache, const std::string& path) {
+  // The cache is about to hold another file: a batch's writes go out first.
+  if (cache.batchPending && cache.path != path && cache.path == cache.batchPath) {
+    Store(cache);
+    cache.batchPending = false;
+  }
   FileVersion version;
   switch (StatFile(path, version)) {
     case Presence::kUnreadable: return false;
@@ -133,25 +153,6 @@ int ReadProfileValue(const char* section, const char* key, const char* defaultTe
   buffer[text.size()] = '\0';
   return static_cast<int>(text.size());
 }
-
-namespace {
-
-// Writes the cached document to its file and reads it back as the profile
-// functions would see it next time.
-bool Store(Cache& cache) {
-  const std::string fileText = cache.document.Text();
-  const bool written = ReplaceFile(cache.path, fileText);
-  cache.document = ini::Document::Parse(fileText);
-  FileVersion version;
-  if (!written || StatFile(cache.path, version) != Presence::kExists) {
-    cache.path.clear();  // the document in memory no longer matches the file
-    return false;
-  }
-  cache.version = version;
-  return true;
-}
-
-}  // namespace
 
 bool WriteProfileValue(const char* section, const char* key, const char* text, const char* file) {
   // Every write below reaches the disk at once: a flush has nothing to do.

@@ -216,4 +216,20 @@ TEST(ProfileWriteBatch, ReadsSeeGatheredWritesAndTheFileIsReplacedOnce) {
   EXPECT_EQ(p.SetFile(file).SetSection("1").SetValueName("name").GetString(), "added");
 }
 
+TEST(ProfileWriteBatch, AnotherFileUsedMeanwhileLosesNothing) {
+  test::TempDir dir;
+  const std::string file = dir / "batch.kyf";
+  const std::string other = dir / "other.ini";
+  {
+    platform::ProfileWriteBatch batch(file.c_str());
+    CtProfile p;
+    p.SetFile(file).SetSection("0").SetValueName("name").SetString("kept");
+    CtProfile(p).SetFile(other).SetString("x");
+    EXPECT_EQ(CtProfile(p).SetFile(other).GetString(), "x");
+    EXPECT_EQ(p.GetString(), "kept");
+  }
+  EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=kept\r\n");
+  EXPECT_EQ(test::ReadFile(other), "[0]\r\nname=x\r\n");
+}
+
 }  // namespace
