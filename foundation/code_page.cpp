@@ -142,6 +142,16 @@ size_t FindLastOf(std::string_view text, std::string_view set, CodePage page) {
 std::string ToLower(std::string_view text, CodePage page) { return MapCase(text, page, Case::kLower); }
 std::string ToUpper(std::string_view text, CodePage page) { return MapCase(text, page, Case::kUpper); }
 
+std::string ToUpperAscii(std::string_view text, CodePage page) {
+  std::string out(text);
+  for (size_t pos = 0; pos < out.size();) {
+    const size_t length = CharLength(out, pos, page);
+    if (length == 1) out[pos] = MapAscii(out[pos], Case::kUpper);
+    pos += length;
+  }
+  return out;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b, CodePage page) {
   // Changing case never changes a character's length, so texts of different
   // lengths differ; ASCII texts need no copies.

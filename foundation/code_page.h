@@ -33,6 +33,10 @@ size_t FindLastOf(std::string_view text, std::string_view set, CodePage page = S
 std::string ToLower(std::string_view text, CodePage page = System());
 std::string ToUpper(std::string_view text, CodePage page = System());
 
+// Upper case of the single-byte letters a–z only; multibyte characters pass
+// whole and unchanged (the upper-casing of kernel object names).
+std::string ToUpperAscii(std::string_view text, CodePage page = System());
+
 // Compares two texts without regard to letter case (as ToLower sees it).
 bool EqualsNoCase(std::string_view a, std::string_view b, CodePage page = System());
 

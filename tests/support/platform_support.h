@@ -1,7 +1,9 @@
 #pragma once
 // The few services tests need that differ between the platforms.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace test {
 
@@ -11,5 +13,28 @@ void ClearEnvironment(const char* name);
 // Deletes a registry key with all its subkeys (test clean-up only; natively
 // each sandbox has a store of its own, removed with its directory).
 void DeleteRegistryTree(bool localMachine, const std::string& keyPath);
+
+// A copy of the running test program started with `arguments`, so that a
+// test can play the other side of a conversation between processes.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::vector<std::string>& arguments);
+  ~ChildProcess();  // waits for the child
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Started() const { return started_; }
+  // Waits for the child to end; its exit status, or -1.
+  int Wait();
+
+ private:
+  bool started_ = false;
+  bool ended_ = false;
+  int status_ = -1;
+  std::uintptr_t process_ = 0;
+};
+
+// Names of the shared-memory objects that exist now (natively; empty under Windows).
+std::vector<std::string> SharedMemoryNames();
 
 }  // namespace test

@@ -9,3 +9,45 @@ void ClearEnvironment(const char* name) { unsetenv(name); }
 void DeleteRegistryTree(bool, const std::string&) {}
 
 }  // namespace test
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+extern char** environ;
+
+namespace test {
+
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
+  std::vector<std::string> all{"/proc/self/exe"};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& argument : all) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  pid_t pid;
+  started_ = posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) == 0;
+  process_ = started_ ? static_cast<std::uintptr_t>(pid) : 0;
+}
+
+ChildProcess::~ChildProcess() { Wait(); }
+
+int ChildProcess::Wait() {
+  if (!started_ || ended_) return status_;
+  int status = 0;
+  if (waitpid(static_cast<pid_t>(process_), &status, 0) > 0 && WIFEXITED(status))
+    status_ = WEXITSTATUS(status);
+  ended_ = true;
+  return status_;
+}
+
+std::vector<std::string> SharedMemoryNames() {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", error))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
+}  // namespace test

@@ -14,3 +14,39 @@ void DeleteRegistryTree(bool localMachine, const std::string& keyPath) {
 }
 
 }  // namespace test
+
+namespace test {
+
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
+  char program[MAX_PATH];
+  if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0) return;
+  std::string commandLine = std::string("\"") + program + "\"";
+  for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  started_ = CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &info) != FALSE;
+  if (!started_) return;
+  CloseHandle(info.hThread);
+  process_ = reinterpret_cast<std::uintptr_t>(info.hProcess);
+}
+
+ChildProcess::~ChildProcess() {
+  Wait();
+  if (process_ != 0) CloseHandle(reinterpret_cast<HANDLE>(process_));
+}
+
+int ChildProcess::Wait() {
+  if (!started_ || ended_) return status_;
+  HANDLE process = reinterpret_cast<HANDLE>(process_);
+  DWORD code = 0;
+  if (WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code))
+    status_ = static_cast<int>(code);
+  ended_ = true;
+  return status_;
+}
+
+std::vector<std::string> SharedMemoryNames() { return {}; }
+
+}  // namespace test

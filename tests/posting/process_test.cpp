@@ -1,0 +1,120 @@
+// The channel between real processes: the test program plays one side and
+// copies of itself the others.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <sstream>
+
+#include "posting/post_data.h"
+#include "tests/posting/peers.h"
+#include "tests/posting/receiver.h"
+#include "tests/support/files.h"
+#include "tests/support/platform_support.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/window_thread.h"
+
+namespace {
+
+struct Tally {
+  int texts = -1, distinct = -1, otherKey = -1;
+};
+
+// Waits for a receiver peer's tally.
+Tally ReadTally(const test::TempDir& dir, const std::string& name) {
+  Tally tally;
+  const std::string path = dir / (name + ".tally");
+  test::WaitUntil([&] { return !test::ReadFile(path).empty(); }, 120);
+  std::istringstream(test::ReadFile(path)) >> tally.texts >> tally.distinct >> tally.otherKey;
+  return tally;
+}
+
+// Shared-memory names of the channel and of objects being made.
+std::set<std::string> ChannelObjects() {
+  std::set<std::string> found;
+  for (const std::string& name : test::SharedMemoryNames()) {
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    if (upper.find("CF55C152370711D1") != std::string::npos || name.rfind("kelmoray.", 0) == 0)
+      found.insert(name);
+  }
+  return found;
+}
+
+TEST(PostingBetweenProcesses, TextsGoBothWays) {
+  test::TempDir dir;
+  const std::string toPeer = test::UniqueName("ToPeer"), fromPeer = test::UniqueName("FromPeer");
+  test::Receiver receiver;
+  test::WindowThread thread;
+  const platform::WindowHandle window = thread.NewWindow();
+  thread.Run([&] { ASSERT_TRUE(receiver.Install(window, fromPeer)); });
+
+  test::ChildProcess peerReceiver(test::ReceiverPeer(toPeer, dir.Path(), 1, "r"));
+  ASSERT_TRUE(peerReceiver.Started());
+  ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dir / "r.ready"); }, 60));
+  PostData(toPeer.c_str(), "to the peer");
+  const Tally tally = ReadTally(dir, "r");
+  EXPECT_EQ(tally.texts, 1);
+  EXPECT_EQ(tally.otherKey, 0);
+  EXPECT_EQ(peerReceiver.Wait(), 0);
+
+  test::ChildProcess peerSender(test::SenderPeer(fromPeer, dir.Path(), 1, 3, "peer"));
+  const auto got = receiver.WaitFor(3);
+  test::WriteFile(dir / "done", "");
+  EXPECT_EQ(peerSender.Wait(), 0);
+  ASSERT_EQ(got.size(), 3u);
+  std::set<std::string> texts;
+  for (const auto& delivery : got) texts.insert(delivery.text);
+  EXPECT_EQ(texts, (std::set<std::string>{"peer.0.0", "peer.0.1", "peer.0.2"}));
+}
+
+// 4 processes of 2 threads post 2,000 texts each to one key that windows of
+// two processes registered: each window gets every text once.
+TEST(PostingBetweenProcesses, LoadReachesEveryReceiverExactlyOnceAndLeavesNothing) {
+  constexpr int kSenders = 4, kThreads = 2, kTexts = 2000;
+  constexpr int kExpected = kSenders * kThreads * kTexts;
+  const std::set<std::string> before = ChannelObjects();
+  const auto start = std::chrono::steady_clock::now();
+  {
+    test::TempDir dir;
+    const std::string key = test::UniqueName("Load") + ".CMainFrame";
+    test::Receiver receiver;
+    test::WindowThread thread;
+    const platform::WindowHandle window = thread.NewWindow();
+    thread.Run([&] { ASSERT_TRUE(receiver.Install(window, key)); });
+    test::ChildProcess peerReceiver(test::ReceiverPeer(key, dir.Path(), kExpected, "r"));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dir / "r.ready"); }, 60));
+
+    std::vector<std::unique_ptr<test::ChildProcess>> senders;
+    for (int s = 0; s < kSenders; ++s) {
+      senders.push_back(std::make_unique<test::ChildProcess>(
+          test::SenderPeer(key, dir.Path(), kThreads, kTexts, "s" + std::to_string(s))));
+    }
+    const auto got = receiver.WaitFor(kExpected);
+    const Tally tally = ReadTally(dir, "r");
+    test::WriteFile(dir / "stop", "");
+    test::WriteFile(dir / "done", "");
+    for (auto& sender : senders) EXPECT_EQ(sender->Wait(), 0);
+    EXPECT_EQ(peerReceiver.Wait(), 0);
+
+    std::set<std::string> distinct;
+    for (const auto& delivery : got) distinct.insert(delivery.text);
+    EXPECT_EQ(got.size(), size_t{kExpected});
+    EXPECT_EQ(distinct.size(), size_t{kExpected});
+    EXPECT_EQ(tally.texts, kExpected);
+    EXPECT_EQ(tally.distinct, kExpected);
+    EXPECT_EQ(tally.otherKey, 0);
+    thread.Run([&] { platform::DestroyMessageWindow(window); });
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("load: %d texts to 2 receivers in %.2f s\n", kExpected, seconds);
+  // Natively the objects are files; everything the run made must be gone.
+  EXPECT_EQ(ChannelObjects(), before);
+}
+
+}  // namespace
