@@ -209,7 +209,9 @@ TEST(ProfileWriteBatch, ReadsSeeGatheredWritesAndTheFileIsReplacedOnce) {
     p.SetSection("1").SetValueName("name").SetString("added");
     EXPECT_EQ(p.SetSection("0").GetString(), "new");
     // Natively the file waits for the batch's end; Windows writes through.
-    if (platform::NativePathStyle() == PathStyle::kPosix) EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=old\r\n");
+    if (platform::NativePathStyle() == PathStyle::kPosix) {
+      EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=old\r\n");
+    }
   }
   EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=new\r\n[1]\r\nname=added\r\n");
   CtProfile p;

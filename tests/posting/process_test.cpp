@@ -94,7 +94,7 @@ TEST(PostingBetweenProcesses, LoadReachesEveryReceiverExactlyOnceAndLeavesNothin
       senders.push_back(std::make_unique<test::ChildProcess>(
           test::SenderPeer(key, dir.Path(), kThreads, kTexts, "s" + std::to_string(s))));
     }
-    const auto got = receiver.WaitFor(kExpected);
+    const auto got = receiver.WaitFor(kExpected, 180);
     const Tally tally = ReadTally(dir, "r");
     test::WriteFile(dir / "stop", "");
     test::WriteFile(dir / "done", "");

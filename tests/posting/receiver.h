@@ -35,10 +35,10 @@ class Receiver : public CtPostData {
     arrived_.notify_all();
   }
 
-  // Waits up to 20 s until `count` texts have arrived; what arrived by then.
-  std::vector<Delivery> WaitFor(size_t count) {
+  // Waits up to `seconds` until `count` texts have arrived; what arrived by then.
+  std::vector<Delivery> WaitFor(size_t count, int seconds = 20) {
     std::unique_lock guard(lock_);
-    arrived_.wait_for(guard, std::chrono::seconds(20), [&] { return deliveries_.size() >= count; });
+    arrived_.wait_for(guard, std::chrono::seconds(seconds), [&] { return deliveries_.size() >= count; });
     return deliveries_;
   }
   std::vector<Delivery> Deliveries() {

@@ -17,11 +17,33 @@ void DeleteRegistryTree(bool localMachine, const std::string& keyPath) {
 
 namespace test {
 
+namespace {
+
+// Quotes an argument so that the C runtime's parser gives it back unchanged:
+// backslashes count only before a double quote, and the closing quote is one.
+std::string QuoteArgument(const std::string& argument) {
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (const char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, '\\');
+  return quoted + "\"";
+}
+
+}  // namespace
+
 ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
   char program[MAX_PATH];
   if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0) return;
-  std::string commandLine = std::string("\"") + program + "\"";
-  for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
+  std::string commandLine = QuoteArgument(program);
+  for (const std::string& argument : arguments) commandLine += " " + QuoteArgument(argument);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
