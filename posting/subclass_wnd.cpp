@@ -79,6 +79,15 @@ MessageResult CtSubclassWnd::HandleMessage(unsigned message, WordParam wordParam
                                        longParam);
 }
 
+// The window's last message: every hook goes, and its own procedure handles it.
+MessageResult CtSubclassWnd::RemoveAllHooks(CtSubclassWnd* head, WindowHandle window,
+                                            WordParam wordParam, LongParam longParam) {
+  const platform::WindowProcedure own = head->previousProcedure_;
+  for (CtSubclassWnd* hook = head; hook != nullptr; hook = Hooks().Head(window)) hook->Unhook();
+  return platform::CallWindowProcedure(own, window, platform::kMessageNcDestroy, wordParam,
+                                       longParam);
+}
+
 MessageResult KELMORAY_CALLBACK CtSubclassWnd::HookProcedure(WindowHandle window, unsigned message,
                                                              WordParam wordParam,
                                                              LongParam longParam) {
@@ -86,17 +95,12 @@ MessageResult KELMORAY_CALLBACK CtSubclassWnd::HookProcedure(WindowHandle window
   const platform::Message saved = current.message;
   current.message = {window, message, wordParam, longParam};
 
+  // A window without hooks has nothing to route its message to.
   MessageResult result = 0;
-  CtSubclassWnd* head = Hooks().Head(window);
-  if (head == nullptr) {
-    // Not ours any more; nothing to route the message to.
-  } else if (message == platform::kMessageNcDestroy) {
-    // The window's last message: every hook goes, and its own procedure handles it.
-    const platform::WindowProcedure own = head->previousProcedure_;
-    for (CtSubclassWnd* hook = head; hook != nullptr; hook = Hooks().Head(window)) hook->Unhook();
-    result = platform::CallWindowProcedure(own, window, message, wordParam, longParam);
-  } else {
-    result = head->HandleMessage(message, wordParam, longParam);
+  if (CtSubclassWnd* head = Hooks().Head(window); head != nullptr) {
+    result = message == platform::kMessageNcDestroy
+                 ? RemoveAllHooks(head, window, wordParam, longParam)
+                 : head->HandleMessage(message, wordParam, longParam);
   }
   current.message = saved;
   return result;

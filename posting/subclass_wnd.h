@@ -31,6 +31,9 @@ class CtSubclassWnd {
                                                                  unsigned message,
                                                                  platform::WordParam wordParam,
                                                                  platform::LongParam longParam);
+  static platform::MessageResult RemoveAllHooks(CtSubclassWnd* head, platform::WindowHandle window,
+                                                platform::WordParam wordParam,
+                                                platform::LongParam longParam);
   void Unhook();
 
   platform::WindowHandle hookedWindow_ = 0;
