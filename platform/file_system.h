@@ -1,6 +1,8 @@
 #pragma once
 // File-system services used by the foundation helpers.
 
+#include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace platform {
@@ -23,5 +25,99 @@ bool IsDirectory(const std::string& path);
 
 // Full path of the running program's file; empty when it cannot be learned.
 std::string ModuleFilePath();
+
+// Attribute bits as the Windows file system numbers them. Natively:
+// read-only is a file without owner write permission, hidden a name that
+// begins with ".", system never; a symbolic link carries kAttrReparsePoint.
+constexpr std::uint32_t kAttrReadOnly = 0x01;
+constexpr std::uint32_t kAttrHidden = 0x02;
+constexpr std::uint32_t kAttrSystem = 0x04;
+constexpr std::uint32_t kAttrDirectory = 0x10;
+constexpr std::uint32_t kAttrArchive = 0x20;
+constexpr std::uint32_t kAttrReparsePoint = 0x400;
+constexpr std::uint32_t kInvalidAttributes = 0xffffffff;
+
+// One entry of a directory, as the enumeration gives it. Times are in
+// 100-nanosecond units since 1601-01-01 UTC.
+struct DirectoryEntry {
+  std::uint32_t attributes = 0;
+  std::uint64_t creationTime = 0;
+  std::uint64_t lastAccessTime = 0;
+  std::uint64_t lastWriteTime = 0;
+  std::uint64_t size = 0;
+  std::string name;
+  std::string shortName;  // empty where the system has none
+};
+
+// The entries of a directory whose names match a wildcard pattern ("*" and
+// "?"; "*.*" matches every name), "." and ".." included. Natively the
+// archive bit is not filled in (it costs a read per file);
+// ReadFileAttributes gives it.
+class DirectoryListing {
+ public:
+  // `directory` ends in a separator. A directory that cannot be read lists nothing.
+  DirectoryListing(const std::string& directory, const std::string& pattern);
+  ~DirectoryListing();
+  DirectoryListing(const DirectoryListing&) = delete;
+  DirectoryListing& operator=(const DirectoryListing&) = delete;
+
+  // The next entry; false at the end, or when the directory could not be read further.
+  bool Next(DirectoryEntry* entry);
+
+ private:
+  void* handle_ = nullptr;
+  std::string directory_;
+  std::string pattern_;
+  bool pending_ = false;  // Windows: the first entry is already in the buffer
+};
+
+// Wildcard matching as the Windows file system does it for enumeration:
+// "*" any run, "?" one character, and "*.*" or "*" every name. ASCII
+// letters match without regard to case where `ignoreCase` says so.
+bool MatchesWildcard(const std::string& name, const std::string& pattern, bool ignoreCase);
+
+// Attribute bits of a file or directory (not following a final link), or
+// kInvalidAttributes when there is none.
+std::uint32_t ReadFileAttributes(const std::string& path);
+// Replaces the read-only, hidden, system and archive bits; false on failure.
+bool WriteFileAttributes(const std::string& path, std::uint32_t attributes);
+
+// Windows error numbers that the engine tells apart; natively errno maps onto them.
+enum FileError : std::uint32_t {
+  kErrorNone = 0,
+  kErrorFileNotFound = 2,
+  kErrorPathNotFound = 3,
+  kErrorAccessDenied = 5,
+  kErrorSharingViolation = 32,
+  kErrorDiskFull = 112,
+  kErrorDirNotEmpty = 145,
+  kErrorOther = 31,
+};
+
+// The result of a file operation: 0 for success, else the reason.
+struct FileResult {
+  std::uint32_t error = kErrorNone;
+  explicit operator bool() const { return error == kErrorNone; }
+};
+
+FileResult DeleteFilePlain(const std::string& path);
+// Removes an empty directory; not a link to one.
+FileResult RemoveDirectoryPlain(const std::string& path);
+// Copies source over destination, which is replaced when it exists, with
+// the source's last-write time and attributes. Natively the copy is made
+// under a temporary name in the destination's directory and renamed over
+// the target at the end, so a failed or interrupted copy never leaves a
+// partial file under the target's name.
+FileResult CopyFileReplacing(const std::string& source, const std::string& destination);
+// Gives destination the creation, last-access and last-write times of
+// source (natively: access and write times); false when either cannot be opened.
+bool CopyFileTimes(const std::string& source, const std::string& destination);
+
+// Local calendar time of a moment (seconds since 1970, UTC).
+std::tm LocalTimeOf(std::time_t moment);
+
+// Seconds since 1970 of a file time in local calendar time; times before
+// 1970 or beyond what the C library holds all give -1.
+long long FileTimeToLocalSeconds(std::uint64_t fileTime);
 
 }  // namespace platform

@@ -1,0 +1,190 @@
+// The three phases that bring a destination tree into line with its source.
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/kelmdup_doc.h"
+#include "engine/messages.h"
+#include "engine/paths.h"
+#include "foundation/directory.h"
+#include "foundation/path.h"
+
+namespace {
+
+constexpr std::uint32_t kProtectiveBits =
+    platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem;
+
+void ClearAttributes(const std::string& path, std::uint32_t bits) {
+  const std::uint32_t attributes = platform::ReadFileAttributes(path);
+  if (attributes != platform::kInvalidAttributes && (attributes & bits))
+    platform::WriteFileAttributes(path, attributes & ~bits);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  CtPath split(path);
+  return split.GetDrive() + split.GetDir();
+}
+
+size_t Depth(const std::string& key) {
+  return static_cast<size_t>(std::count_if(key.begin(), key.end(), engine::IsSeparator));
+}
+
+}  // namespace
+
+bool CKelmdupDoc::DeleteDestinationOnlyFiles(const MirrorEntry& entry) {
+  if (!entry.destination_delete) return true;
+  for (const auto& [key, item] : destinationScanner.fileMap) {
+    if (stopRequested) return false;
+    if (sourceScanner.fileMap.count(key) != 0) continue;
+    const std::string path = entry.destination + key;
+    Report(kMsgDeleteFile, IconIndex(IconKind::kDeleteFile), "", path);
+    ClearAttributes(path, kProtectiveBits);
+    if (!platform::DeleteFilePlain(path))
+      Report(kMsgDeleteFileFailed, IconIndex(IconKind::kError), "", path);
+  }
+  return true;
+}
+
+// Deepest first, so that a directory's subdirectories are gone before it is
+// tried. A pass is repeated for the directories still not empty only while
+// the last pass removed something; those left then are failures.
+bool CKelmdupDoc::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
+  if (!entry.destination_delete) return true;
+  std::vector<std::string> pending;
+  for (const auto& [key, item] : destinationScanner.dirMap)
+    if (sourceScanner.dirMap.count(key) == 0) pending.push_back(key);
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
+  bool removedAny = true;
+  while (!pending.empty() && removedAny) {
+    removedAny = false;
+    std::vector<std::string> notEmpty;
+    for (const std::string& key : pending) {
+      if (stopRequested) return false;
+      const std::string path = entry.destination + key;
+      const platform::FileResult result = platform::RemoveDirectoryPlain(path);
+      if (result) {
+        Report(kMsgDeleteDirectory, IconIndex(IconKind::kDeleteDirectory), "", path);
+        removedAny = true;
+      } else if (result.error == platform::kErrorDirNotEmpty) {
+        notEmpty.push_back(key);
+      } else if (result.error != platform::kErrorFileNotFound &&
+                 result.error != platform::kErrorPathNotFound) {
+        Report(kMsgDeleteDirectory, IconIndex(IconKind::kDeleteDirectory), "", path);
+        Report(kMsgDeleteDirectoryFailed, IconIndex(IconKind::kError), "", path);
+      }
+    }
+    pending.swap(notEmpty);
+  }
+  for (const std::string& key : pending) {
+    const std::string path = entry.destination + key;
+    Report(kMsgDeleteDirectory, IconIndex(IconKind::kDeleteDirectory), "", path);
+    Report(kMsgDeleteDirectoryFailed, IconIndex(IconKind::kError), "", path);
+  }
+  return true;
+}
+
+bool CKelmdupDoc::CopyNewAndChangedFiles(const MirrorEntry& entry) {
+  for (const auto& [key, item] : sourceScanner.fileMap) {
+    if (stopRequested) return false;
+    const std::string src = entry.source + key;
+    const std::string dst = entry.destination + key;
+    const auto existing = destinationScanner.fileMap.find(key);
+    if (existing == destinationScanner.fileMap.end()) {
+      if (!CopyNewFile(key, src, dst, entry)) return false;
+    } else if (FileChanged(src, item, existing->second, entry)) {
+      if (!UpdateFile(src, dst, entry)) return false;
+    }
+  }
+  return true;
+}
+
+bool CKelmdupDoc::FileChanged(const std::string& src, const FoundItem& source,
+                              const FoundItem& destination, const MirrorEntry& entry) {
+  if (entry.use_archive) {
+    const std::uint32_t attributes = platform::ReadFileAttributes(src);
+    if (attributes == platform::kInvalidAttributes || !(attributes & platform::kAttrArchive))
+      return false;
+    platform::WriteFileAttributes(src, attributes & ~platform::kAttrArchive);
+    return true;
+  }
+  if (source.Size() != destination.Size()) return true;
+  const long long a = platform::FileTimeToLocalSeconds(source.lastWriteTime);
+  const long long b = platform::FileTimeToLocalSeconds(destination.lastWriteTime);
+  return a - b > 2 || b - a > 2;
+}
+
+// Reports a failed copy; false when the disk is full, which ends the run.
+bool CKelmdupDoc::CopyFailed(int failedId, platform::FileResult result, const std::string& src,
+                             const std::string& dst) {
+  const int error = IconIndex(IconKind::kError);
+  if (result.error == platform::kErrorDiskFull) {
+    Report(kMsgDiskFull, error, src, dst);
+    return false;
+  }
+  Report(result.error == platform::kErrorSharingViolation ? kMsgFileInUse : failedId, error, src, dst);
+  return true;
+}
+
+// Nothing is copied into a directory reached through a link or junction:
+// every level of the destination's directory must be a real directory, or
+// missing (it is created then).
+bool CKelmdupDoc::DestinationDirectoryIsSafe(const std::string& key, const MirrorEntry& entry) {
+  const size_t last = key.find_last_of(engine::Separator());
+  if (last == std::string::npos) return true;
+  const std::string parent = key.substr(0, last + 1);
+  if (destinationScanner.dirMap.count(parent) != 0) return true;  // listed: no link on its way
+  for (size_t end = key.find(engine::Separator()); end != std::string::npos;
+       end = key.find(engine::Separator(), end + 1)) {
+    const std::string level = key.substr(0, end + 1);
+    if (destinationScanner.dirMap.count(level) != 0) continue;
+    const std::uint32_t attributes = platform::ReadFileAttributes(entry.destination + level);
+    if (attributes == platform::kInvalidAttributes) return true;
+    if ((attributes & platform::kAttrReparsePoint) || !(attributes & platform::kAttrDirectory))
+      return false;
+  }
+  return true;
+}
+
+bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
+                              const std::string& dst, const MirrorEntry& entry) {
+  Report(kMsgCopyFile, IconIndex(IconKind::kCopy), src, dst);
+  PostStatus("*+");
+  const std::string directory = DirectoryOf(dst);
+  platform::FileResult result{platform::kErrorPathNotFound};
+  if (DestinationDirectoryIsSafe(key, entry)) {
+    CreateDirectoryPath(directory);
+    if (entry.attribute)
+      platform::WriteFileAttributes(directory, platform::ReadFileAttributes(DirectoryOf(src)));
+    ClearAttributes(dst, platform::kAttrReadOnly);
+    result = platform::CopyFileReplacing(src, dst);
+  }
+  if (!result) {
+    const bool goOn = CopyFailed(kMsgCopyFailed, result, src, dst);
+    PostStatus("*-");
+    return goOn;
+  }
+  // Only a copy that succeeded gets the source's times: a stale file must
+  // not look up to date to the next run.
+  platform::CopyFileTimes(src, dst);
+  if (entry.attribute) platform::WriteFileAttributes(dst, platform::ReadFileAttributes(src));
+  PostStatus("*-");
+  return true;
+}
+
+bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, const MirrorEntry& entry) {
+  Report(kMsgUpdateFile, IconIndex(IconKind::kCopy), src, dst);
+  ClearAttributes(dst, kProtectiveBits);
+  PostStatus("*+");
+  const platform::FileResult result = platform::CopyFileReplacing(src, dst);
+  bool goOn = true;
+  if (!result) {
+    goOn = CopyFailed(kMsgUpdateFailed, result, src, dst);
+    // In archive mode the bit was cleared for this update; set it again so
+    // that the next run tries once more.
+    if (entry.use_archive)
+      platform::WriteFileAttributes(src, platform::ReadFileAttributes(src) | platform::kAttrArchive);
+  }
+  PostStatus("*-");
+  return goOn;
+}

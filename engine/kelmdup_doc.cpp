@@ -1,0 +1,147 @@
+#include "engine/kelmdup_doc.h"
+
+#include <chrono>
+#include <thread>
+
+#include "engine/messages.h"
+#include "engine/paths.h"
+#include "engine/run_log.h"
+#include "foundation/directory.h"
+#include "foundation/profile.h"
+#include "platform/thread.h"
+#include "posting/post_data.h"
+#include "settings/entry_storage.h"
+#include "shell/command_line.h"
+
+void CKelmdupDoc::SetMainWindow(platform::WindowHandle window) {
+  mainWindow_ = window;
+  statusKey_ = std::to_string(static_cast<std::int32_t>(platform::HandleToValue(window))) +
+               ".CMainFrame";
+  sourceScanner.SetStatusKey(statusKey_);
+  destinationScanner.SetStatusKey(statusKey_);
+}
+
+bool CKelmdupDoc::OnMirrorStart(ProgressView* activeView) {
+  view = activeView;
+  // Set here rather than on the worker: a stop right after the start is not
+  // lost, and a second start cannot slip in before the worker runs.
+  stopRequested = 0;
+  running = 1;
+  if (platform::StartDetachedThread(MirrorThreadProc, this)) return true;
+  running = 0;
+  return false;
+}
+
+void CKelmdupDoc::MirrorThreadProc(void* document) noexcept {
+  auto* doc = static_cast<CKelmdupDoc*>(document);
+  doc->running = 1;
+  doc->RunAllEntries();
+  doc->running = 0;
+  ++doc->finishedRuns;
+}
+
+void CKelmdupDoc::OnMirrorStop() {
+  stopRequested = 1;
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  sourceScanner.Stop();
+  destinationScanner.Stop();
+}
+
+void CKelmdupDoc::RunAllEntries() {
+  // The log settings come from the scope's registry key, whatever store holds the entries.
+  const SettingsScope scope = ScopeFor(TheSettingsLocation().multiUser);
+  CtProfile profile;
+  profile.SetRoot(scope.root, scope.basePath).SetSection("Settings").SetDefault("");
+  const std::string logDir = profile.SetValueName("LogDir").GetString();
+  const std::string logName = profile.SetValueName("LogName").GetString();
+  profile.SetDefault("0");
+  okLogOut = profile.SetValueName("OkLogOut").GetInt();
+  errorLogOut = profile.SetValueName("ErrorLogOut").GetInt();
+  CreateDirectoryPath(logDir);
+  const std::tm start = platform::LocalTimeOf(std::time(nullptr));
+  logFilePath = LogFilePath(logDir, logName, start);
+
+  errorLines = 0;
+  interrupted = 0;
+  Report(kMsgRunStart, IconIndex(IconKind::kStart), FormatTimestamp(start), "");
+  for (int index = 0; MirrorEntryAt(index); ++index) {
+  }
+  Report(kMsgRunEnd, IconIndex(IconKind::kEnd), FormatTimestamp(platform::LocalTimeOf(std::time(nullptr))),
+         "");
+  PostStatus("Kelmoray");
+  if (TheStartupFlags().exitAfterRun) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+    platform::PostToWindow(mainWindow_, kCommandMessage, kCommandExit, 0);
+  }
+}
+
+bool CKelmdupDoc::ReadEntryForRun(int index, MirrorEntry* entry) {
+  CtProfile profile;
+  OpenEntryStore(profile, TheSettingsLocation(), std::nullopt);
+  *entry = ReadEntryAt(profile, index);
+  return !entry->source.empty();
+}
+
+// An entry that could only do harm is skipped with its line: no
+// destination, a path that is not absolute (it would be taken relative to
+// the current directory), or trees that overlap.
+bool CKelmdupDoc::EntryIsUsable(const MirrorEntry& entry) {
+  const bool usable = !entry.destination.empty() && engine::IsAbsolutePath(entry.source) &&
+                      engine::IsAbsolutePath(entry.destination) &&
+                      !engine::PathStartsWith(entry.source, entry.destination) &&
+                      !engine::PathStartsWith(entry.destination, entry.source);
+  if (!usable)
+    Report(kMsgBadEntry, IconIndex(IconKind::kError), entry.source, entry.destination);
+  return usable;
+}
+
+bool CKelmdupDoc::MirrorEntryAt(int index) {
+  MirrorEntry entry;
+  if (!ReadEntryForRun(index, &entry)) return false;
+  if (!EntryIsUsable(entry)) return true;
+  switch (ScanBothTrees(entry)) {
+    case Listing::kListed: break;
+    case Listing::kSourceMissing: return true;
+    case Listing::kStopped: return EndInterrupted();
+  }
+  for (const std::string& item : entry.nomirror) ApplyExclusionItem(entry.source, sourceScanner, item);
+  if (DeleteDestinationOnlyFiles(entry) && RemoveDestinationOnlyDirs(entry) &&
+      CopyNewAndChangedFiles(entry))
+    return true;
+  return EndInterrupted();
+}
+
+bool CKelmdupDoc::EndInterrupted() {
+  Report(kMsgInterrupted, IconIndex(IconKind::kError), "", "");
+  interrupted = 1;
+  return false;
+}
+
+// Lists the source, then the destination. A source root that is missing or
+// cannot be read is no empty source: it is reported, and nothing of the
+// entry is touched.
+CKelmdupDoc::Listing CKelmdupDoc::ScanBothTrees(const MirrorEntry& entry) {
+  Report(kMsgAnalysing, IconIndex(IconKind::kAnalyse), entry.source, "");
+  platform::DirectoryEntry probe;
+  if (!platform::DirectoryListing(entry.source, "*.*").Next(&probe)) {
+    Report(kMsgSourceMissing, IconIndex(IconKind::kError), entry.source, "");
+    return Listing::kSourceMissing;
+  }
+  if (!sourceScanner.Scan(entry.source, EffectivePattern(entry), entry.subdir, AttributeMask(entry),
+                          entry.nomirrext))
+    return Listing::kStopped;
+  Report(kMsgAnalysing, IconIndex(IconKind::kAnalyse), "", entry.destination);
+  destinationScanner.Scan(entry.destination, "*.*", DestinationRecurses(entry), 7, "");
+  return Listing::kListed;
+}
+
+void CKelmdupDoc::Report(int id, int icon, const std::string& text1, const std::string& text2) {
+  if (view != nullptr) view->AddLine(id, icon, text1, text2);
+  if (LogClassOf(id) == LogClass::kError) ++errorLines;
+  for (const std::string& record : LogRecordsFor(id, text1, text2, okLogOut, errorLogOut))
+    AppendLogRecord(logFilePath, record);
+}
+
+void CKelmdupDoc::PostStatus(const char* text) {
+  if (!statusKey_.empty()) PostData(statusKey_.c_str(), text);
+}

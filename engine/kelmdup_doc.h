@@ -1,0 +1,90 @@
+#pragma once
+// The run state of mirroring and the run itself: read every entry of the
+// store in turn, list both trees, take out the exclusions, and bring the
+// destination into line in three phases. Every action goes through Report.
+// No window framework here: a front end supplies the view that shows the
+// lines and the main window whose key receives the status texts.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "engine/mirror_entry.h"
+#include "engine/tree_scanner.h"
+#include "platform/window_system.h"
+
+// What shows the run's lines.
+class ProgressView {
+ public:
+  virtual ~ProgressView() = default;
+  // One line: the message's text, an icon (negative: none) and two texts.
+  virtual void AddLine(int id, int icon, const std::string& text1, const std::string& text2) = 0;
+};
+
+// The command that ends the program, posted to the main window after an
+// automatic run.
+inline constexpr unsigned kCommandMessage = 0x0111;
+inline constexpr int kCommandExit = 57665;
+
+class CKelmdupDoc {
+ public:
+  CKelmdupDoc() = default;
+  virtual ~CKelmdupDoc() = default;
+  CKelmdupDoc(const CKelmdupDoc&) = delete;
+  CKelmdupDoc& operator=(const CKelmdupDoc&) = delete;
+
+  // The main window: its handle names the status key "%d.CMainFrame".
+  void SetMainWindow(platform::WindowHandle window);
+
+  // Starts a run on a worker thread with `activeView` receiving its lines;
+  // returns at once. False when no thread could be started.
+  bool OnMirrorStart(ProgressView* activeView);
+  // Asks the run to stop: it ends at the next item.
+  void OnMirrorStop();
+
+  // The whole run, on the calling thread.
+  void RunAllEntries();
+  // Mirrors entry index; false to end the run.
+  bool MirrorEntryAt(int index);
+  // Entry index of the current store; false when it has no source (the list has ended).
+  bool ReadEntryForRun(int index, MirrorEntry* entry);
+
+  bool DeleteDestinationOnlyFiles(const MirrorEntry& entry);
+  bool RemoveDestinationOnlyDirs(const MirrorEntry& entry);
+  bool CopyNewAndChangedFiles(const MirrorEntry& entry);
+
+  void Report(int id, int icon, const std::string& text1, const std::string& text2);
+
+  ProgressView* view = nullptr;
+  CtTreeScanner sourceScanner;
+  CtTreeScanner destinationScanner;
+  std::atomic<int> stopRequested{0};
+  int okLogOut = 0;
+  int errorLogOut = 0;
+  std::string logFilePath;
+  std::atomic<int> running{0};
+  // Counts the runs that have ended; front ends that wait for a run watch it.
+  std::atomic<int> finishedRuns{0};
+  // Error lines (a failed item, a skipped entry) of the last run, and whether it was interrupted.
+  std::atomic<int> errorLines{0};
+  std::atomic<int> interrupted{0};
+
+ private:
+  static void MirrorThreadProc(void* document) noexcept;
+  bool EntryIsUsable(const MirrorEntry& entry);
+  enum class Listing { kListed, kSourceMissing, kStopped };
+  Listing ScanBothTrees(const MirrorEntry& entry);
+  bool EndInterrupted();
+  bool CopyNewFile(const std::string& key, const std::string& src, const std::string& dst,
+                   const MirrorEntry& entry);
+  bool UpdateFile(const std::string& src, const std::string& dst, const MirrorEntry& entry);
+  bool FileChanged(const std::string& src, const FoundItem& source, const FoundItem& destination,
+                   const MirrorEntry& entry);
+  bool CopyFailed(int failedId, platform::FileResult result, const std::string& src,
+                  const std::string& dst);
+  bool DestinationDirectoryIsSafe(const std::string& key, const MirrorEntry& entry);
+  void PostStatus(const char* text);
+
+  platform::WindowHandle mainWindow_ = 0;
+  std::string statusKey_;
+};

@@ -1,0 +1,180 @@
+#include "engine/tree_scanner.h"
+
+#include <thread>
+#include <vector>
+
+#include "foundation/code_page.h"
+#include "engine/paths.h"
+#include "foundation/path.h"
+#include "platform/code_page.h"
+#include "posting/post_data.h"
+
+using platform::DirectoryEntry;
+
+namespace {
+
+using engine::IsSeparator;
+using engine::PathStartsWith;
+using engine::Separator;
+
+FoundItem ToFoundItem(const DirectoryEntry& entry) {
+  FoundItem item;
+  item.attributes = entry.attributes;
+  item.creationTime = entry.creationTime;
+  item.lastAccessTime = entry.lastAccessTime;
+  item.lastWriteTime = entry.lastWriteTime;
+  item.sizeHigh = static_cast<std::uint32_t>(entry.size >> 32);
+  item.sizeLow = static_cast<std::uint32_t>(entry.size);
+  item.name = entry.name;
+  item.shortName = entry.shortName;
+  return item;
+}
+
+bool IsDirectory(const DirectoryEntry& entry) {
+  return (entry.attributes & platform::kAttrDirectory) != 0;
+}
+
+const std::string& SearchingText() {
+  static const std::string text = platform::Utf8ToSystem("検索中 - ");
+  return text;
+}
+
+// Removes from `map` every key whose path below the item's directory (prefix
+// + the rest of the key) the item's listing holds.
+void RemoveListed(FoundMap& map, const FoundMap& listed, const std::string& keyPrefix,
+                  const std::string& itemPrefix) {
+  for (auto it = map.begin(); it != map.end();) {
+    const std::string& key = it->first;
+    const bool below = PathStartsWith(key, keyPrefix);
+    if (below && listed.count(itemPrefix + key.substr(keyPrefix.size())) != 0) it = map.erase(it);
+    else ++it;
+  }
+}
+
+}  // namespace
+
+bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::string>& pattern,
+                         int recurse, int mask, const std::string& extensions) {
+  busy = 1;
+  extensionKeys = cp::ToLower(";" + extensions + ";");
+  this->pattern = pattern.value_or("*.*");
+  fileMap.clear();
+  dirMap.clear();
+  stopRequested = 0;
+  allowReadOnly = mask & 1;
+  allowHidden = mask & 2;
+  allowSystem = mask & 4;
+  this->recurse = recurse;
+  root = NormalizeDirPath(rootText);
+  const bool result = WalkDirectory(root, "");
+  busy = 0;
+  PostStatus("", true);
+  return result;
+}
+
+void CtTreeScanner::Stop() {
+  stopRequested = 1;
+  while (busy) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+void CtTreeScanner::Clear() {
+  fileMap.clear();
+  dirMap.clear();
+  stopRequested = 0;
+  busy = 0;
+}
+
+// Files of a directory first, then each subdirectory's whole subtree. With
+// the pattern that matches every name, one enumeration serves both.
+bool CtTreeScanner::WalkDirectory(const std::string& dir, const std::string& key) {
+  DirectoryEntry entry;
+  std::vector<DirectoryEntry> subdirectories;
+  const bool everyName = pattern == "*.*" || pattern == "*";
+  {
+    platform::DirectoryListing listing(dir, pattern);
+    while (listing.Next(&entry)) {
+      if (stopRequested) return false;
+      AddFile(entry, key);
+      if (recurse && everyName && IsDirectory(entry)) subdirectories.push_back(std::move(entry));
+    }
+  }
+  if (!recurse) return true;
+  if (!everyName) {
+    platform::DirectoryListing listing(dir, "*.*");
+    while (listing.Next(&entry)) {
+      if (stopRequested) return false;
+      if (IsDirectory(entry)) subdirectories.push_back(std::move(entry));
+    }
+  }
+  for (const DirectoryEntry& subdirectory : subdirectories) {
+    if (stopRequested) return false;
+    AddDirectory(subdirectory, dir, key);
+  }
+  return true;
+}
+
+bool CtTreeScanner::Admits(const DirectoryEntry& entry) const {
+  if ((entry.attributes & platform::kAttrHidden) && !allowHidden) return false;
+  if ((entry.attributes & platform::kAttrSystem) && !allowSystem) return false;
+  if ((entry.attributes & platform::kAttrReadOnly) && !allowReadOnly) return false;
+  return true;
+}
+
+bool CtTreeScanner::ExtensionExcluded(const std::string& name) const {
+  if (extensionKeys.size() <= 2) return false;  // an empty list
+  const size_t dot = name.rfind('.');
+  const std::string ext = dot == std::string::npos ? "." : name.substr(dot);
+  return extensionKeys.find(cp::ToLower(";" + ext + ";")) != std::string::npos;
+}
+
+void CtTreeScanner::AddFile(const DirectoryEntry& entry, const std::string& key) {
+  if (stopRequested || !Admits(entry) || IsDirectory(entry)) return;
+  if (ExtensionExcluded(entry.name)) return;
+  fileMap.insert_or_assign(key + entry.name, ToFoundItem(entry));
+}
+
+// A directory reached through a link or junction is neither stored nor
+// entered: nothing below it is deleted or copied, and a loop cannot form.
+void CtTreeScanner::AddDirectory(const DirectoryEntry& entry, const std::string& dir,
+                                 const std::string& key) {
+  if (stopRequested || !Admits(entry) || !IsDirectory(entry)) return;
+  if (entry.name == "." || entry.name == "..") return;
+  if (entry.attributes & platform::kAttrReparsePoint) return;
+  const std::string subKey = key + entry.name + Separator();
+  const std::string sub = dir + entry.name + Separator();
+  dirMap.insert_or_assign(subKey, ToFoundItem(entry));
+  PostStatus(SearchingText() + sub, false);
+  WalkDirectory(sub, subKey);
+}
+
+void CtTreeScanner::PostStatus(const std::string& text, bool always) {
+  if (statusKey_.empty()) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (!always && now - lastStatus_ < std::chrono::milliseconds(100)) return;
+  lastStatus_ = now;
+  PostData(statusKey_.c_str(), text.c_str());
+}
+
+void ApplyExclusionItem(const std::string& sourceRoot, CtTreeScanner& source,
+                        const std::string& item) {
+  const bool namesDirectory = !item.empty() && IsSeparator(item.back());
+  CtPath split(namesDirectory ? item + "*.*" : item);
+  const std::string itemDir = split.GetDrive() + split.GetDir();
+  const std::string itemPattern = split.GetFileName() + split.GetExt();
+  CtTreeScanner listed;
+  if (!listed.Scan(itemDir, itemPattern, 1, 7, "")) return;
+
+  // Source keys below the item's directory, and how they read below it.
+  std::string keyPrefix, itemPrefix;
+  if (PathStartsWith(itemDir, sourceRoot)) {
+    keyPrefix = itemDir.substr(sourceRoot.size());
+  } else if (PathStartsWith(sourceRoot, itemDir)) {
+    itemPrefix = sourceRoot.substr(itemDir.size());
+  } else {
+    return;  // nothing of the source lies below the item
+  }
+  for (char* c = itemPrefix.data(); c != itemPrefix.data() + itemPrefix.size(); ++c)
+    if (IsSeparator(*c)) *c = Separator();
+  if (namesDirectory) RemoveListed(source.dirMap, listed.dirMap, keyPrefix, itemPrefix);
+  RemoveListed(source.fileMap, listed.fileMap, keyPrefix, itemPrefix);
+}

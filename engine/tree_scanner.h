@@ -1,0 +1,82 @@
+#pragma once
+// The listing of one directory tree into a map of files and a map of
+// directories, keyed by the path relative to the root, with a mirror
+// entry's filters applied as it goes.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "platform/file_system.h"
+
+// What the directory enumeration gave for one listed file or directory.
+struct FoundItem {
+  std::uint32_t attributes = 0;
+  std::uint64_t creationTime = 0;
+  std::uint64_t lastAccessTime = 0;
+  std::uint64_t lastWriteTime = 0;
+  std::uint32_t sizeHigh = 0;
+  std::uint32_t sizeLow = 0;
+  std::string name;
+  std::string shortName;
+
+  std::uint64_t Size() const { return (std::uint64_t{sizeHigh} << 32) | sizeLow; }
+};
+
+using FoundMap = std::unordered_map<std::string, FoundItem>;
+
+class CtTreeScanner {
+ public:
+  CtTreeScanner() = default;
+  virtual ~CtTreeScanner() = default;
+  CtTreeScanner(const CtTreeScanner&) = delete;
+  CtTreeScanner& operator=(const CtTreeScanner&) = delete;
+
+  // Lists the tree below root into the two maps, replacing what they held.
+  // No pattern means "*.*" (an empty one matches no file); mask bits 0, 1, 2
+  // admit read-only, hidden and system items; extensions is a list such as
+  // ".bak;.tmp". False when the walk of the root directory noticed a stop.
+  bool Scan(const std::string& root, const std::optional<std::string>& pattern, int recurse,
+            int mask, const std::string& extensions);
+  // Asks a running Scan on another thread to end; returns once it has.
+  void Stop();
+  void Clear();
+
+  // Where status texts go while listing ("検索中 - " and each directory, at
+  // most every 100 ms; the empty text at the end); empty: nowhere.
+  void SetStatusKey(const std::string& key) { statusKey_ = key; }
+
+  FoundMap fileMap;
+  FoundMap dirMap;  // keys end in the separator
+  std::string root;
+  std::string extensionKeys;  // ";" + the extension list + ";", lower-cased
+  std::string pattern;
+  int recurse = 0;
+  int allowHidden = 0;
+  int allowSystem = 0;
+  int allowReadOnly = 0;
+  std::atomic<int> stopRequested{0};
+  std::atomic<int> busy{0};
+
+ private:
+  bool WalkDirectory(const std::string& dir, const std::string& key);
+  bool Admits(const platform::DirectoryEntry& entry) const;
+  bool ExtensionExcluded(const std::string& name) const;
+  void AddFile(const platform::DirectoryEntry& entry, const std::string& key);
+  void AddDirectory(const platform::DirectoryEntry& entry, const std::string& dir,
+                    const std::string& key);
+  void PostStatus(const std::string& text, bool always);
+
+  std::string statusKey_;
+  std::chrono::steady_clock::time_point lastStatus_{};
+};
+
+// Takes out of the source scanner's maps what one exclusion item names: a
+// directory ("...\"): everything below it; a file or a pattern: files of
+// that name in that directory and below. Only entries that lie below the
+// item's directory are compared.
+void ApplyExclusionItem(const std::string& sourceRoot, CtTreeScanner& source,
+                        const std::string& item);

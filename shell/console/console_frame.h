@@ -1,0 +1,60 @@
+#pragma once
+// The console's main frame: a message-only window registered on the posting
+// channel under "%d.CMainFrame". It shows the status texts on the terminal's
+// status line, runs the busy indicator while a file is copied, takes the
+// stop command, and runs the message loop until the run has ended.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/kelmdup_doc.h"
+#include "posting/post_data.h"
+#include "shell/console/console_output.h"
+
+class ConsoleFrame {
+ public:
+  ConsoleFrame(CKelmdupDoc& document, ConsoleOutput& output);
+  ~ConsoleFrame();
+  ConsoleFrame(const ConsoleFrame&) = delete;
+  ConsoleFrame& operator=(const ConsoleFrame&) = delete;
+
+  // Creates the window on this thread and registers it; false when the window cannot be made.
+  bool Create();
+  platform::WindowHandle Window() const { return window_; }
+  // From any thread: the stop command, handled on the frame's thread.
+  void AskToStop();
+  // Handles messages until the run that was started has ended.
+  void RunUntilTheRunEnds();
+
+ private:
+  class Endpoint : public CtPostData {
+   public:
+    explicit Endpoint(ConsoleFrame& frame) : frame_(frame) {}
+    using CtPostData::Install;
+    // Registers the window under its key, "%d.CMainFrame".
+    bool Install(platform::WindowHandle window);
+    void OnPostData(platform::WindowHandle window, const char* key, const char* text) override;
+
+   private:
+    ConsoleFrame& frame_;
+  };
+
+  static platform::MessageResult KELMORAY_CALLBACK Procedure(platform::WindowHandle window,
+                                                             unsigned message,
+                                                             platform::WordParam wordParam,
+                                                             platform::LongParam longParam);
+  void OnStatusText(const std::string& text);
+  void OnBusyTick();
+  void StopBusyTimer();
+
+  CKelmdupDoc& document_;
+  ConsoleOutput& output_;
+  platform::WindowHandle window_ = 0;
+  std::string key_;
+  std::uint32_t busyTicks_ = 0;
+  bool busyTimer_ = false;
+  Endpoint endpoint_{*this};
+};
+
+// The key of a main frame on the posting channel.
+std::string MainFrameKey(platform::WindowHandle window);

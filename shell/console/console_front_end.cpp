@@ -1,0 +1,95 @@
+#include "shell/console/console_front_end.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "engine/kelmdup_doc.h"
+#include "engine/messages.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "posting/post_data.h"
+#include "shell/command_line.h"
+#include "shell/console/console_frame.h"
+#include "shell/console/console_options.h"
+#include "shell/console/console_output.h"
+
+namespace {
+
+// Prints each report line: the message's text, then the two columns.
+class ConsoleView : public ProgressView {
+ public:
+  explicit ConsoleView(ConsoleOutput& output) : output_(output) {}
+  void AddLine(int id, int, const std::string& text1, const std::string& text2) override {
+    output_.PrintLine(MessageText(id) + "\t" + text1 + "\t" + text2);
+  }
+
+ private:
+  ConsoleOutput& output_;
+};
+
+ConsoleFrame* theFrame = nullptr;
+
+void StopOnInterrupt() {
+  if (theFrame != nullptr) theFrame->AskToStop();
+}
+
+// A settings file named with /F= must be there: a scheduled run must not
+// quietly mirror nothing.
+bool SettingsFileReadable() {
+  const SettingsLocation& location = TheSettingsLocation();
+  if (!location.useSettingsFile) return true;
+  std::FILE* file = std::fopen(location.settingsFilePath.c_str(), "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return !platform::IsDirectory(location.settingsFilePath);
+}
+
+int Run() {
+  ConsoleOutput output;
+  ConsoleView view(output);
+  CKelmdupDoc document;
+  ConsoleFrame frame(document, output);
+  if (!frame.Create()) {
+    std::fputs("kelmoray: cannot create the status window\n", stderr);
+    return kExitCannotStart;
+  }
+  theFrame = &frame;
+  document.SetMainWindow(frame.Window());
+  if (!document.OnMirrorStart(&view)) {
+    std::fputs("kelmoray: cannot start the run\n", stderr);
+    return kExitCannotStart;
+  }
+  frame.RunUntilTheRunEnds();
+  theFrame = nullptr;
+  output.ClearStatus();
+  std::fflush(stdout);
+  if (document.interrupted) return kExitInterrupted;
+  return document.errorLines ? kExitErrors : kExitClean;
+}
+
+}  // namespace
+
+int RunConsole(const std::vector<std::string>& arguments) {
+  platform::WatchInterrupts(StopOnInterrupt);
+  ConsoleOptions options;
+  std::string problem;
+  if (!ParseConsoleOptions(arguments, &options, &problem)) {
+    std::fprintf(stderr, "kelmoray: %s\nTry 'kelmoray --help'.\n", problem.c_str());
+    return kExitCannotStart;
+  }
+  std::vector<std::string> commandLine{"kelmoray"};
+  commandLine.insert(commandLine.end(), options.systemOptions.begin(), options.systemOptions.end());
+  ParseCommandLine(commandLine, TheSettingsLocation(), TheStartupFlags());
+  TheSettingsLocation().multiUser = ReadSettingsScope();
+  if (options.help) {
+    PrintHelp();
+    return kExitClean;
+  }
+  if (options.settingsOnly) return ApplySettingsOptions(options);
+  if (!SettingsFileReadable()) {
+    std::fprintf(stderr, "kelmoray: cannot read the settings file %s\n",
+                 TheSettingsLocation().settingsFilePath.c_str());
+    return kExitCannotStart;
+  }
+  return Run();
+}
