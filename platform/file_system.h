@@ -109,6 +109,10 @@ FileResult RemoveDirectoryPlain(const std::string& path);
 // the target at the end, so a failed or interrupted copy never leaves a
 // partial file under the target's name.
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination);
+// For tests of what a failed copy does: after the next `skip` copies,
+// `count` copies fail with `error` without touching anything.
+void InjectCopyFailures(std::uint32_t error, int skip, int count);
+
 // Gives destination the creation, last-access and last-write times of
 // source (natively: access and write times); false when either cannot be opened.
 bool CopyFileTimes(const std::string& source, const std::string& destination);

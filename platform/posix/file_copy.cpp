@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/copy_faults.h"
 #include "platform/file_system.h"
 
 // A copy goes to a file without a name in the destination's directory
@@ -108,6 +109,7 @@ int OpenTemporary(int directory, std::string* named) {
 }  // namespace
 
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination) {
+  if (const std::uint32_t injected = TakeInjectedCopyFailure()) return {injected};
   const Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (from.Get() < 0) {
     const int error = errno;

@@ -1,3 +1,4 @@
+#include "platform/copy_faults.h"
 #include "platform/file_system.h"
 
 #include <windows.h>
@@ -73,6 +74,7 @@ FileResult RemoveDirectoryPlain(const std::string& path) {
 }
 
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination) {
+  if (const std::uint32_t injected = TakeInjectedCopyFailure()) return {injected};
   return ResultOf(CopyFileA(source.c_str(), destination.c_str(), FALSE));
 }
 

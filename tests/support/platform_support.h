@@ -34,6 +34,12 @@ class ChildProcess {
   std::uintptr_t process_ = 0;
 };
 
+// Sets a file's last-write time to `seconds` since 1970 (UTC); false on failure.
+bool SetWriteTime(const std::string& path, long long seconds);
+
+// True in a Windows build running under Wine.
+bool RunningUnderWine();
+
 // Names of the shared-memory objects that exist now (natively; empty under Windows).
 std::vector<std::string> SharedMemoryNames();
 

@@ -10,7 +10,9 @@ void DeleteRegistryTree(bool, const std::string&) {}
 
 }  // namespace test
 
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +43,13 @@ int ChildProcess::Wait() {
   ended_ = true;
   return status_;
 }
+
+bool SetWriteTime(const std::string& path, long long seconds) {
+  const timespec times[2] = {{static_cast<time_t>(seconds), 0}, {static_cast<time_t>(seconds), 0}};
+  return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+bool RunningUnderWine() { return false; }
 
 std::vector<std::string> SharedMemoryNames() {
   std::vector<std::string> names;

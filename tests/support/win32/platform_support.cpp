@@ -69,6 +69,22 @@ int ChildProcess::Wait() {
   return status_;
 }
 
+bool SetWriteTime(const std::string& path, long long seconds) {
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const unsigned long long value = 116444736000000000ull + static_cast<unsigned long long>(seconds) * 10000000ull;
+  FILETIME time{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
+  const BOOL set = SetFileTime(file, nullptr, nullptr, &time);
+  CloseHandle(file);
+  return set != FALSE;
+}
+
+bool RunningUnderWine() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 std::vector<std::string> SharedMemoryNames() { return {}; }
 
 }  // namespace test

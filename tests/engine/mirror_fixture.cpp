@@ -1,0 +1,117 @@
+#include "tests/engine/mirror_fixture.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "foundation/profile.h"
+#include "platform/registry.h"
+#include "settings/entry_storage.h"
+
+namespace test {
+
+namespace {
+
+constexpr const char* kLogValues[] = {"LogDir", "LogName", "OkLogOut", "ErrorLogOut"};
+
+std::string SettingsKey() { return std::string(kPerUserBasePath) + "Settings"; }
+
+}  // namespace
+
+void RecordingView::AddLine(int id, int, const std::string& text1, const std::string& text2) {
+  const Line line{id, text1, text2};
+  {
+    std::lock_guard guard(lock_);
+    lines_.push_back(line);
+  }
+  if (onLine) onLine(line);
+}
+
+std::vector<Line> RecordingView::Lines() {
+  std::lock_guard guard(lock_);
+  return lines_;
+}
+
+std::vector<int> IdsOf(const std::vector<Line>& lines) {
+  std::vector<int> ids;
+  for (const Line& line : lines) ids.push_back(line.id);
+  return ids;
+}
+
+int CountOf(const std::vector<Line>& lines, int id) {
+  return static_cast<int>(
+      std::count_if(lines.begin(), lines.end(), [&](const Line& line) { return line.id == id; }));
+}
+
+LogSettingsGuard::LogSettingsGuard() {
+  for (const char* name : kLogValues) {
+    std::string data;
+    if (platform::RegistryRead(platform::RegistryRoot::kCurrentUser, SettingsKey().substr(1), name,
+                               4096, data))
+      saved_.push_back(data);
+    else
+      saved_.push_back(std::nullopt);
+  }
+  Set("", "", 0, 0);
+}
+
+LogSettingsGuard::~LogSettingsGuard() {
+  const platform::RegistryType types[] = {platform::RegistryType::kText, platform::RegistryType::kText,
+                                          platform::RegistryType::kNumber,
+                                          platform::RegistryType::kNumber};
+  for (size_t i = 0; i < saved_.size(); ++i) {
+    const std::string key = SettingsKey().substr(1);
+    if (saved_[i]) {
+      [[maybe_unused]] const bool written = platform::RegistryWrite(
+          platform::RegistryRoot::kCurrentUser, key, kLogValues[i], types[i], *saved_[i]);
+    } else {
+      [[maybe_unused]] const bool deleted =
+          platform::RegistryDeleteValue(platform::RegistryRoot::kCurrentUser, key, kLogValues[i]);
+    }
+  }
+}
+
+void LogSettingsGuard::Set(const std::string& logDir, const std::string& logName, int ok, int error) {
+  CtProfile profile(RegistryRoot::kCurrentUser, kPerUserBasePath);
+  profile.SetSection("Settings");
+  profile.SetValueName("LogDir").SetString(logDir);
+  profile.SetValueName("LogName").SetString(logName);
+  profile.SetValueName("OkLogOut").SetInt(ok);
+  profile.SetValueName("ErrorLogOut").SetInt(error);
+}
+
+MirrorTest::MirrorTest() : savedLocation_(TheSettingsLocation()) {
+  SettingsLocation& location = TheSettingsLocation();
+  location = SettingsLocation{};
+  location.multiUser = 1;
+  location.useSettingsFile = 1;
+  location.settingsFilePath = entries_;
+}
+
+MirrorTest::~MirrorTest() { TheSettingsLocation() = savedLocation_; }
+
+MirrorEntry MirrorTest::Entry(const std::string& name) const {
+  MirrorEntry entry;
+  entry.name = name;
+  entry.source = src_;
+  entry.destination = dst_;
+  entry.subdir = entry.destination_delete = 1;
+  entry.hidden_files = entry.system_files = entry.readonly_files = 1;
+  entry.wildcard = "*.*";
+  return entry;
+}
+
+void MirrorTest::Store(std::vector<MirrorEntry> entries) {
+  std::filesystem::remove(entries_);
+  SaveEntryList(entries, entries_);
+}
+
+std::vector<Line> MirrorTest::Run() {
+  const size_t before = view_.Lines().size();
+  doc_.view = &view_;
+  doc_.stopRequested = 0;
+  doc_.RunAllEntries();
+  const std::vector<Line> all = view_.Lines();
+  return std::vector<Line>(all.begin() + static_cast<long>(before), all.end());
+}
+
+}  // namespace test
