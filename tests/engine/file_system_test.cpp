@@ -1,0 +1,118 @@
+// The file services the engine relies on, on real files.
+
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/files.h"
+#include "tests/support/platform_support.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/tree.h"
+
+namespace test {
+
+namespace {
+
+using platform::MatchesWildcard;
+
+TEST(Wildcard, MatchesAsTheWindowsEnumerationDoes) {
+  const struct {
+    const char* name;
+    const char* pattern;
+    bool matches;
+  } rows[] = {
+      {"README", "*.*", true},  {"a.txt", "*.txt", true},   {"a.txt.bak", "*.txt", false},
+      {"a.txt", "?.txt", true}, {"ab.txt", "?.txt", false}, {"abc", "a*c", true},
+      {"ac", "a*c", true},      {"abd", "a*c", false},      {"a", "", false},
+      {"x.log", "*.l?g", true}, {"aXbXc", "a*b*c", true},   {"", "*", true},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(MatchesWildcard(row.name, row.pattern, false), row.matches)
+        << row.name << " ~ " << row.pattern;
+  EXPECT_TRUE(MatchesWildcard("A.TXT", "*.txt", true));
+  EXPECT_FALSE(MatchesWildcard("A.TXT", "*.txt", false));
+}
+
+TEST(DirectoryListing, GivesDotEntriesNamesTimesAndSizes) {
+  TempDir dir;
+  MakeTree(dir.Path(), {"sub/", "file.txt"});
+  ASSERT_TRUE(SetWriteTime(dir / "file.txt", 1'600'000'000));
+  std::set<std::string> names;
+  platform::DirectoryEntry entry;
+  platform::DirectoryListing listing(dir.Path(), "*.*");
+  while (listing.Next(&entry)) {
+    names.insert(entry.name);
+    if (entry.name == "file.txt") {
+      EXPECT_EQ(entry.size, 8u);
+      EXPECT_EQ(entry.lastWriteTime, 116444736000000000ull + 1'600'000'000ull * 10'000'000ull);
+      EXPECT_FALSE(entry.attributes & platform::kAttrDirectory);
+    }
+    if (entry.name == "sub") EXPECT_TRUE(entry.attributes & platform::kAttrDirectory);
+  }
+  EXPECT_EQ(names, (std::set<std::string>{".", "..", "sub", "file.txt"}));
+  platform::DirectoryListing missing(dir / "missing/", "*.*");
+  EXPECT_FALSE(missing.Next(&entry));
+}
+
+TEST(FileOperations, CopyReplacesAndCarriesTimeAndReadOnly) {
+  TempDir dir;
+  WriteFile(dir / "src.txt", "new content");
+  WriteFile(dir / "dst.txt", "old");
+  ASSERT_TRUE(SetWriteTime(dir / "src.txt", 1'500'000'000));
+  EXPECT_TRUE(platform::CopyFileReplacing(dir / "src.txt", dir / "dst.txt"));
+  EXPECT_EQ(ReadFile(dir / "dst.txt"), "new content");
+  ASSERT_TRUE(platform::WriteFileAttributes(dir / "src.txt", platform::kAttrReadOnly));
+  EXPECT_TRUE(platform::CopyFileReplacing(dir / "src.txt", dir / "new.txt"));
+  EXPECT_TRUE(platform::ReadFileAttributes(dir / "new.txt") & platform::kAttrReadOnly);
+  platform::DirectoryEntry entry;
+  platform::DirectoryListing listing(dir.Path(), "dst.txt");
+  ASSERT_TRUE(listing.Next(&entry));
+  EXPECT_EQ(entry.lastWriteTime, 116444736000000000ull + 1'500'000'000ull * 10'000'000ull);
+  for (const char* name : {"src.txt", "new.txt"}) platform::WriteFileAttributes(dir / name, 0);
+}
+
+TEST(FileOperations, FailuresGiveTheirReasonsAndLeaveNothingBehind) {
+  TempDir dir;
+  MakeTree(dir.Path(), {"full/f.txt", "empty/", "src.txt"});
+  EXPECT_EQ(platform::CopyFileReplacing(dir / "none.txt", dir / "x.txt").error,
+            platform::kErrorFileNotFound);
+  EXPECT_EQ(platform::CopyFileReplacing(dir / "src.txt", dir / "no/such/x.txt").error,
+            platform::kErrorPathNotFound);
+  EXPECT_FALSE(platform::CopyFileReplacing(dir / "src.txt", dir / "empty"));
+  EXPECT_EQ(platform::DeleteFilePlain(dir / "none.txt").error, platform::kErrorFileNotFound);
+  EXPECT_EQ(platform::RemoveDirectoryPlain(dir / "full/").error, platform::kErrorDirNotEmpty);
+  EXPECT_EQ(platform::RemoveDirectoryPlain(dir / "none/").error, platform::kErrorFileNotFound);
+  EXPECT_TRUE(platform::RemoveDirectoryPlain(dir / "empty/"));
+  EXPECT_EQ(platform::ReadFileAttributes(dir / "none.txt"), platform::kInvalidAttributes);
+  EXPECT_EQ(ListTree(dir.Path()), (std::set<std::string>{"full/", "full/f.txt", "src.txt"}))
+      << "no temporary file is left by the failed copies";
+}
+
+// Natively the archive bit is set while a file differs from what was
+// recorded when the bit was last cleared.
+TEST(FileOperations, ArchiveBitFollowsChanges) {
+  if (RunningUnderWine()) GTEST_SKIP() << "Wine reports the archive bit on every file and cannot clear it";
+  TempDir dir;
+  const std::string file = dir / "a.txt";
+  WriteFile(file, "one");
+  EXPECT_TRUE(platform::ReadFileAttributes(file) & platform::kAttrArchive) << "a new file";
+  ASSERT_TRUE(platform::WriteFileAttributes(file, 0));
+  EXPECT_FALSE(platform::ReadFileAttributes(file) & platform::kAttrArchive);
+  WriteFile(file, "changed");
+  EXPECT_TRUE(platform::ReadFileAttributes(file) & platform::kAttrArchive) << "after a change";
+}
+
+TEST(FileOperations, LocalSecondsDropFractionsAndOldTimes) {
+  const unsigned long long second = 10'000'000ull, epoch = 116444736000000000ull;
+  const long long base = platform::FileTimeToLocalSeconds(epoch + 1'600'000'000ull * second);
+  EXPECT_EQ(platform::FileTimeToLocalSeconds(epoch + 1'600'000'000ull * second + second - 1), base);
+  EXPECT_EQ(platform::FileTimeToLocalSeconds(epoch + 1'600'000'003ull * second), base + 3);
+  EXPECT_EQ(platform::FileTimeToLocalSeconds(epoch - second), -1);
+  EXPECT_EQ(platform::FileTimeToLocalSeconds(0), -1);
+}
+
+}  // namespace
+
+}  // namespace test
