@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <set>
 
 #include "engine/messages.h"
@@ -13,6 +14,7 @@
 #include "tests/support/files.h"
 #include "tests/support/platform_support.h"
 #include "tests/support/tree.h"
+#include "tests/support/window_thread.h"
 
 namespace test {
 
@@ -347,6 +349,92 @@ TEST_F(MirrorTest, MissingSourceRootLeavesTheDestinationAlone) {
   std::filesystem::create_directories(missing.source);
   Run();
   EXPECT_EQ(ListTree(dst_), Tree{});
+}
+
+}  // namespace
+
+}  // namespace test
+
+namespace test {
+
+namespace {
+
+// Links on either side are never entered: a loop cannot hang the listing,
+// nothing is deleted through a link, and nothing is copied through one.
+TEST_F(MirrorTest, LinksAreNeverFollowed) {
+  TempDir outside;
+  MakeTree(outside.Path(), {"precious.txt"});
+  MakeTree(src_, {"a.txt", "out/new.txt"});
+  MakeTree(dst_, {"a.txt"});
+  if (!MakeDirectoryLink(Below(src_, "loop"), src_) ||
+      !MakeDirectoryLink(Below(dst_, "out"), outside.Path()) ||
+      !MakeDirectoryLink(Below(dst_, "gone"), outside.Path()))
+    GTEST_SKIP() << "directory links cannot be made here";
+  Store({Entry()});
+  const auto lines = Run();
+  EXPECT_EQ(ListTree(outside.Path()), (Tree{"precious.txt"})) << "nothing deleted or copied outside";
+  EXPECT_EQ(CountOf(lines, kMsgCopyFailed), 1) << "the copy through the link fails";
+  EXPECT_FALSE(FileExists(Below(dst_, "loop/a.txt")));
+}
+
+TEST_F(MirrorTest, UndeletableDirectoryEndsThePassWithItsFailure) {
+  MakeTree(dst_, {"stuck/inner/", "free/deeper/"});
+  UndeletableEntry held(Below(dst_, "stuck/"));
+  std::filesystem::create_directories(src_);
+  Store({Entry()});
+  const auto lines = Run();
+  EXPECT_EQ(ListTree(dst_).count("free/"), 0u);
+  EXPECT_EQ(ListTree(dst_).count("stuck/inner/"), 0u);
+  const auto last = std::find_if(lines.rbegin(), lines.rend(),
+                                 [](const Line& line) { return line.id == kMsgDeleteDirectoryFailed; });
+  ASSERT_NE(last, lines.rend());
+  EXPECT_EQ(last->text2, Below(dst_, "stuck/"));
+  EXPECT_EQ((last + 1)->id, kMsgDeleteDirectory) << "its line comes first";
+}
+
+// On Windows names are compared without regard to case by the file system
+// but with it by the listing: the destination's file is deleted, then
+// copied anew under the source's name.
+TEST_F(MirrorTest, NameDifferingOnlyInLetterCase) {
+  if (!Windows()) GTEST_SKIP() << "names that differ in case are different files here";
+  MakeTree(src_, {"Name.txt"});
+  MakeTree(dst_, {"name.txt"});
+  Store({Entry()});
+  const auto lines = Run();
+  EXPECT_EQ(CountOf(lines, kMsgDeleteFile), 1);
+  EXPECT_EQ(CountOf(lines, kMsgCopyFile), 1);
+  EXPECT_EQ(ListTree(dst_), (Tree{"Name.txt"}));
+}
+
+// The stop command from another thread while the run works on its own: the
+// run ends with 59409 and 59402, and nothing changes after the stop.
+TEST_F(MirrorTest, StopCommandFromTheInterfaceThread) {
+  std::vector<std::string> tree;
+  const int directories = RunningUnderWine() ? 300 : 3000;
+  for (int i = 0; i < directories; ++i) tree.push_back("d" + std::to_string(i) + "/f.txt");
+  MakeTree(src_, tree);
+  Store({Entry()});
+  std::promise<void> listing;
+  bool signalled = false;
+  view_.onLine = [&](const Line& line) {
+    if (line.id == kMsgAnalysing && !signalled) {
+      signalled = true;
+      listing.set_value();
+    }
+  };
+  ASSERT_TRUE(doc_.OnMirrorStart(&view_));
+  listing.get_future().wait();
+  doc_.OnMirrorStop();
+  ASSERT_TRUE(WaitUntil([&] { return doc_.finishedRuns > 0; }, 120));
+  const Tree copied = ListTree(dst_);
+  const auto ids = IdsOf(view_.Lines());
+  ASSERT_GE(ids.size(), 4u);
+  EXPECT_EQ(std::vector<int>(ids.end() - 2, ids.end()), (std::vector<int>{kMsgInterrupted, kMsgRunEnd}));
+  EXPECT_EQ(CountOf(view_.Lines(), kMsgCopyFile), static_cast<int>(std::count_if(
+                copied.begin(), copied.end(), [](const std::string& p) { return p.back() != '/'; })))
+      << "every copy line stands for one file, and no file came without its line";
+  EXPECT_LT(CountOf(view_.Lines(), kMsgCopyFile), directories);
+  EXPECT_EQ(doc_.running, 0);
 }
 
 }  // namespace

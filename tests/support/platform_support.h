@@ -37,6 +37,24 @@ class ChildProcess {
 // Sets a file's last-write time to `seconds` since 1970 (UTC); false on failure.
 bool SetWriteTime(const std::string& path, long long seconds);
 
+// Makes `link` a symbolic link to the directory `target`; false where links cannot be made.
+bool MakeDirectoryLink(const std::string& link, const std::string& target);
+
+// Something inside `directory` that a mirror run cannot delete while this
+// object lives: natively a link (never listed, so never deleted), on Windows
+// a file held open without delete sharing.
+class UndeletableEntry {
+ public:
+  explicit UndeletableEntry(const std::string& directory);
+  ~UndeletableEntry();
+  UndeletableEntry(const UndeletableEntry&) = delete;
+  UndeletableEntry& operator=(const UndeletableEntry&) = delete;
+
+ private:
+  std::string path_;
+  std::uintptr_t handle_ = 0;
+};
+
 // True in a Windows build running under Wine.
 bool RunningUnderWine();
 

@@ -51,6 +51,18 @@ bool SetWriteTime(const std::string& path, long long seconds) {
 
 bool RunningUnderWine() { return false; }
 
+bool MakeDirectoryLink(const std::string& link, const std::string& target) {
+  std::string plain = link;
+  while (plain.size() > 1 && plain.back() == '/') plain.pop_back();
+  return symlink(target.c_str(), plain.c_str()) == 0;
+}
+
+UndeletableEntry::UndeletableEntry(const std::string& directory) : path_(directory + "held") {
+  [[maybe_unused]] const int made = symlink("/", path_.c_str());
+}
+
+UndeletableEntry::~UndeletableEntry() { unlink(path_.c_str()); }
+
 std::vector<std::string> SharedMemoryNames() {
   std::vector<std::string> names;
   std::error_code error;

@@ -80,6 +80,28 @@ bool SetWriteTime(const std::string& path, long long seconds) {
   return set != FALSE;
 }
 
+bool MakeDirectoryLink(const std::string& link, const std::string& target) {
+  std::string plain = link;
+  while (plain.size() > 3 && plain.back() == '\\') plain.pop_back();
+  if (!CreateSymbolicLinkA(plain.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) return false;
+  // Some systems (Wine among them) make something that is no link: undo it.
+  const DWORD attributes = GetFileAttributesA(plain.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  RemoveDirectoryA(plain.c_str());
+  return false;
+}
+
+UndeletableEntry::UndeletableEntry(const std::string& directory) : path_(directory + "held.txt") {
+  HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
+  handle_ = reinterpret_cast<std::uintptr_t>(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+UndeletableEntry::~UndeletableEntry() {
+  if (handle_ != 0) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  DeleteFileA(path_.c_str());
+}
+
 bool RunningUnderWine() {
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
