@@ -32,6 +32,8 @@ void ConsoleOutput::PrintLine(const std::string& line) {
   }
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
+  // Each line as it happens, also into a file or a pipe: someone may be watching.
+  std::fflush(stdout);
 }
 
 void ConsoleOutput::ShowStatus(const std::string& text) {

@@ -19,13 +19,18 @@ void DeleteRegistryTree(bool localMachine, const std::string& keyPath);
 class ChildProcess {
  public:
   explicit ChildProcess(const std::vector<std::string>& arguments);
+  // Another program (a native path), with standard output into outputFile when given.
+  ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+               const std::string& outputFile);
   ~ChildProcess();  // waits for the child
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool Started() const { return started_; }
-  // Waits for the child to end; its exit status, or -1.
+  // Waits for the child to end; its exit status, or -1 (also when a signal ended it).
   int Wait();
+  // Natively sends the signal; on Windows ends the process.
+  void Signal(int signal);
 
  private:
   bool started_ = false;

@@ -12,6 +12,7 @@ void DeleteRegistryTree(bool, const std::string&) {}
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,15 +23,29 @@ extern char** environ;
 
 namespace test {
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
-  std::vector<std::string> all{"/proc/self/exe"};
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
+    : ChildProcess("/proc/self/exe", arguments, "") {}
+
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& outputFile) {
+  std::vector<std::string> all{program};
   all.insert(all.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& argument : all) argv.push_back(argument.data());
   argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!outputFile.empty())
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid;
-  started_ = posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) == 0;
+  started_ = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
   process_ = started_ ? static_cast<std::uintptr_t>(pid) : 0;
+}
+
+void ChildProcess::Signal(int signal) {
+  if (started_ && !ended_) kill(static_cast<pid_t>(process_), signal);
 }
 
 ChildProcess::~ChildProcess() { Wait(); }

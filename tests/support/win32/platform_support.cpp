@@ -39,19 +39,43 @@ std::string QuoteArgument(const std::string& argument) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
-  char program[MAX_PATH];
-  if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0) return;
-  std::string commandLine = QuoteArgument(program);
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
+    : ChildProcess(std::string(), arguments, std::string()) {}
+
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& outputFile) {
+  char self[MAX_PATH];
+  if (GetModuleFileNameA(nullptr, self, MAX_PATH) == 0) return;
+  // A native path of the build machine is a path of drive Z: under Wine.
+  std::string path = program.empty() ? std::string(self) : "Z:" + program;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  std::string commandLine = QuoteArgument(path);
   for (const std::string& argument : arguments) commandLine += " " + QuoteArgument(argument);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  HANDLE output = INVALID_HANDLE_VALUE;
+  if (!outputFile.empty()) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                         CREATE_ALWAYS, 0, nullptr);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  }
   PROCESS_INFORMATION info{};
-  started_ = CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &info) != FALSE;
+  started_ = CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr,
+                            output != INVALID_HANDLE_VALUE, 0, nullptr, nullptr, &startup,
+                            &info) != FALSE;
+  if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   if (!started_) return;
   CloseHandle(info.hThread);
   process_ = reinterpret_cast<std::uintptr_t>(info.hProcess);
+}
+
+void ChildProcess::Signal(int) {
+  if (started_ && !ended_) TerminateProcess(reinterpret_cast<HANDLE>(process_), 1);
 }
 
 ChildProcess::~ChildProcess() {

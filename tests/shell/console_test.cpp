@@ -1,0 +1,205 @@
+// The console front end as a user runs it: a separate process, its exit
+// status, its lines, its stored settings, and what signals do to a run.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "engine/messages.h"
+#include "foundation/profile.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "tests/engine/mirror_fixture.h"
+#include "tests/support/files.h"
+#include "tests/support/platform_support.h"
+#include "tests/support/tree.h"
+#include "tests/support/window_thread.h"
+
+namespace test {
+
+namespace {
+
+bool Windows() { return platform::NativePathStyle() == platform::PathStyle::kWindows; }
+
+// Linux's signal numbers; the tests that send them run natively only.
+constexpr int kSigHup = 1, kSigInt = 2, kSigKill = 9, kSigTerm = 15;
+
+class ConsoleTest : public MirrorTest {
+ protected:
+  // Runs the console program; its exit status, with its standard output in *output.
+  int RunConsole(const std::vector<std::string>& arguments, std::string* output = nullptr) {
+    ChildProcess child(KELMORAY_CONSOLE, arguments, output_);
+    EXPECT_TRUE(child.Started());
+    const int status = child.Wait();
+    if (output != nullptr) *output = ReadFile(output_);
+    return status;
+  }
+  std::string FileOption() const { return "/F=" + entries_; }
+
+  const std::string output_ = dir_ / "output.txt";
+};
+
+int Lines(const std::string& output, int id) {
+  int count = 0;
+  for (size_t at = output.find(MessageText(id) + "\t"); at != std::string::npos;
+       at = output.find(MessageText(id) + "\t", at + 1))
+    ++count;
+  return count;
+}
+
+TEST_F(ConsoleTest, MirrorsThenFindsNothingToDo) {
+  MakeTree(src_, {"a.txt", "sub/b.txt"});
+  Store({Entry()});
+  std::string output;
+  EXPECT_EQ(RunConsole({FileOption()}, &output), 0);
+  EXPECT_EQ(Lines(output, kMsgCopyFile), 2);
+  // A line ends as lines end on the platform: "\r\n" on Windows.
+  const std::string line = MessageText(kMsgCopyFile) + "\t" + Below(src_, "a.txt") + "\t" +
+                           Below(dst_, "a.txt") + (Windows() ? "\r\n" : "\n");
+  EXPECT_NE(output.find(line), std::string::npos) << "status text, source column, destination column";
+  EXPECT_EQ(RunConsole({FileOption()}, &output), 0);
+  EXPECT_EQ(Lines(output, kMsgCopyFile), 0);
+  EXPECT_EQ(Lines(output, kMsgRunEnd), 1);
+}
+
+TEST_F(ConsoleTest, ExitStatuses) {
+  MakeTree(src_, {"a.txt"});
+  MirrorEntry skipped = Entry("skipped");
+  skipped.destination.clear();
+  Store({skipped, Entry()});
+  EXPECT_EQ(RunConsole({FileOption()}), 1) << "an entry was skipped";
+  EXPECT_TRUE(FileExists(Below(dst_, "a.txt"))) << "and the next one mirrored";
+  EXPECT_EQ(RunConsole({"/F=" + (dir_ / "missing.kyf")}), 3) << "a settings file that is not there";
+  EXPECT_EQ(RunConsole({"--nonsense"}), 3);
+  EXPECT_EQ(RunConsole({"--success-log=2"}), 3);
+  std::string help;
+  EXPECT_EQ(RunConsole({"--help"}, &help), 0);
+  EXPECT_NE(help.find("--log-dir"), std::string::npos);
+}
+
+TEST_F(ConsoleTest, StoresTheLogSettingsAsTheDialogDoes) {
+  // As on a fresh installation: nothing stored yet.
+  for (const char* name : {"LogDir", "LogName", "OkLogOut", "ErrorLogOut"}) {
+    [[maybe_unused]] const bool gone = platform::RegistryDeleteValue(
+        platform::RegistryRoot::kCurrentUser, std::string(kPerUserBasePath).substr(1) + "Settings", name);
+  }
+  const std::string logDir = dir_ / "logs";  // without its separator
+  std::string output;
+  EXPECT_EQ(RunConsole({"--log-dir=" + logDir, "--success-log=1"}, &output), 0);
+  CtProfile profile(RegistryRoot::kCurrentUser, kPerUserBasePath);
+  profile.SetSection("Settings");
+  EXPECT_EQ(profile.SetValueName("LogDir").GetString(), logDir + (Windows() ? "\\" : "/"));
+  EXPECT_EQ(profile.SetValueName("LogName").GetString(), "%y_%m_%d.log") << "the dialog's default, stored";
+  EXPECT_EQ(profile.SetValueName("OkLogOut").GetInt(), 1);
+  EXPECT_EQ(profile.SetValueName("ErrorLogOut").GetInt(), 0);
+  EXPECT_NE(output.find("LogDir=" + logDir), std::string::npos);
+
+  MakeTree(src_, {"a.txt"});
+  Store({Entry()});
+  EXPECT_EQ(RunConsole({FileOption()}), 0);
+  bool logged = false;
+  for (const auto& file : std::filesystem::directory_iterator(logDir))
+    logged = ReadFile(file.path().string()).find(MessageText(kMsgCopyFile)) != std::string::npos;
+  EXPECT_TRUE(logged) << "the run logs where the settings say";
+}
+
+TEST_F(ConsoleTest, StoresTheSettingsScopeInTheSharedKey) {
+  const std::string key = std::string(kSharedBasePath).substr(1) + "Settings";
+  std::string saved;
+  const bool had = platform::RegistryRead(platform::RegistryRoot::kLocalMachine, key, "multiUser", 4, saved);
+  std::string output;
+  EXPECT_EQ(RunConsole({"--multi-user=0"}, &output), 0);
+  CtProfile profile(RegistryRoot::kLocalMachine, kSharedBasePath);
+  EXPECT_EQ(profile.SetSection("Settings").SetValueName("multiUser").SetDefault("1").GetInt(), 0);
+  EXPECT_NE(output.find("multiUser=0"), std::string::npos);
+  if (had) {
+    [[maybe_unused]] const bool put = platform::RegistryWrite(
+        platform::RegistryRoot::kLocalMachine, key, "multiUser", platform::RegistryType::kNumber, saved);
+  } else {
+    [[maybe_unused]] const bool gone =
+        platform::RegistryDeleteValue(platform::RegistryRoot::kLocalMachine, key, "multiUser");
+  }
+}
+
+// Big enough that a copy is under way a moment after the start.
+void MakeBigFiles(const std::string& root, int files, size_t megabytes) {
+  std::filesystem::create_directories(root);
+  std::string block(1 << 20, '\0');
+  std::mt19937 random(7);
+  for (char& c : block) c = static_cast<char>(random());
+  for (int i = 0; i < files; ++i) {
+    std::string content;
+    for (size_t m = 0; m < megabytes; ++m) {
+      block[m % block.size()] = static_cast<char>(i);
+      content += block;
+    }
+    WriteFile(Below(root, "big" + std::to_string(i) + ".bin"), content);
+  }
+}
+
+// Every file at the destination has its source's full size: nothing partial
+// stands under a target's name.
+void ExpectNoPartialFile(const std::string& source, const std::string& destination) {
+  for (const std::string& path : ListTree(destination)) {
+    if (path.back() == '/') continue;
+    ASSERT_TRUE(FileExists(Below(source, path))) << "a stray file " << path;
+    EXPECT_EQ(std::filesystem::file_size(Below(destination, path)),
+              std::filesystem::file_size(Below(source, path)))
+        << path;
+  }
+}
+
+TEST_F(ConsoleTest, InterruptsStopTheRunAndLeaveNoPartialFile) {
+  if (Windows()) GTEST_SKIP() << "signals are the native build's; Ctrl+C goes through the same stop";
+  MakeBigFiles(src_, 8, 48);
+  for (const int signal : {kSigInt, kSigTerm, kSigHup}) {
+    bool caughtDuringCopy = false;
+    for (int attempt = 0; attempt < 4 && !caughtDuringCopy; ++attempt) {
+      TempDir fresh;
+      MirrorEntry entry = Entry();
+      entry.destination = fresh / "dst/";
+      Store({entry});
+      ChildProcess child(KELMORAY_CONSOLE, {FileOption()}, output_);
+      ASSERT_TRUE(WaitUntil([&] { return ReadFile(output_).find(MessageText(kMsgCopyFile)) != std::string::npos; }, 30));
+      child.Signal(signal);
+      const int status = child.Wait();
+      const std::string output = ReadFile(output_);
+      ExpectNoPartialFile(src_, entry.destination);
+      if (status == 0) continue;  // the run was over before the signal came
+      caughtDuringCopy = true;
+      EXPECT_EQ(status, 2) << "signal " << signal;
+      EXPECT_EQ(Lines(output, kMsgInterrupted), 1) << "signal " << signal;
+      EXPECT_LT(Lines(output, kMsgCopyFile), 8);
+    }
+    EXPECT_TRUE(caughtDuringCopy) << "signal " << signal;
+  }
+}
+
+TEST_F(ConsoleTest, KilledRunsLeaveNoPartialFileAndTheNextRunConverges) {
+  if (Windows()) GTEST_SKIP() << "the native copy is the one that renames into place";
+  MakeBigFiles(src_, 6, 32);
+  MakeTree(src_, {"small/a.txt", "small/b.txt"});
+  Store({Entry()});
+  std::mt19937 random(std::random_device{}());
+  for (int trial = 0; trial < 20; ++trial) {
+    ChildProcess child(KELMORAY_CONSOLE, {FileOption()}, output_);
+    std::this_thread::sleep_for(std::chrono::milliseconds(random() % 400));
+    child.Signal(kSigKill);
+    child.Wait();
+    ExpectNoPartialFile(src_, dst_);
+    // Half the trials start from a destination with some files already there.
+    if (trial % 2 == 0) std::filesystem::remove_all(dst_);
+  }
+  EXPECT_EQ(RunConsole({FileOption()}), 0);
+  EXPECT_EQ(ListTree(dst_), ListTree(src_));
+  ExpectNoPartialFile(src_, dst_);
+  for (const std::string& path : ListTree(src_))
+    if (path.back() != '/') EXPECT_EQ(ReadFile(Below(dst_, path)), ReadFile(Below(src_, path))) << path;
+}
+
+}  // namespace
+
+}  // namespace test
