@@ -54,6 +54,9 @@ bool DestroyMessageWindow(WindowHandle window);
 // True while the handle names a window of any process.
 bool IsWindowAlive(WindowHandle window);
 
+// True while the handle names a live window of this process.
+bool IsWindowOfThisProcess(WindowHandle window);
+
 // Gives the window a new procedure and returns the one it had (null when the
 // window is not one of this process).
 WindowProcedure ReplaceWindowProcedure(WindowHandle window, WindowProcedure procedure);

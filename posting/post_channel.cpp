@@ -98,10 +98,7 @@ SharedHandle CreateKeyBlock(const std::string& name, SharedHandle info) {
 const unsigned char* CopyString(const unsigned char* from, const unsigned char* end,
                                 char (&buffer)[kReceiveBufferSize]) {
   const auto* zero = std::find(from, end, 0);
-  const std::string_view whole(reinterpret_cast<const char*>(from), zero - from);
-  const std::string_view kept = cp::CutToBytes(whole, kReceiveBufferSize - 1);
-  std::copy(kept.begin(), kept.end(), buffer);
-  buffer[kept.size()] = '\0';
+  CopyToBuffer(std::string_view(reinterpret_cast<const char*>(from), zero - from), buffer);
   return zero == end ? end : zero + 1;
 }
 
@@ -190,6 +187,12 @@ void UnregisterKey(SharedHandle keyBlock, WindowHandle window, SharedHandle info
   // already freed because the window had gone: otherwise it would never be.
   platform::CloseSharedBlock(infoHandle);
   platform::CloseSharedBlock(keyBlock);
+}
+
+void CopyToBuffer(std::string_view text, char (&buffer)[kReceiveBufferSize]) {
+  const std::string_view kept = cp::CutToBytes(text, kReceiveBufferSize - 1);
+  std::copy(kept.begin(), kept.end(), buffer);
+  buffer[kept.size()] = '\0';
 }
 
 bool ReadPostedData(std::uint32_t serial, char (&text)[kReceiveBufferSize],

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/shared_memory.h"
 #include "platform/window_system.h"
@@ -64,6 +65,10 @@ platform::SharedHandle RegisterKey(const std::string& key, platform::WindowHandl
 // Frees the window's slot and closes both handles that RegisterKey gave.
 void UnregisterKey(platform::SharedHandle keyBlock, platform::WindowHandle window,
                    platform::SharedHandle infoHandle);
+
+// Copies text into the buffer, cut to kReceiveBufferSize - 1 bytes without
+// splitting a character, and ends it with a zero.
+void CopyToBuffer(std::string_view text, char (&buffer)[kReceiveBufferSize]);
 
 // Reads the text and the key of a delivery into the buffers, each cut to
 // kReceiveBufferSize - 1 bytes without splitting a character and ended by a

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/thread.h"
+#include "posting/local_delivery.h"
 
 using platform::SharedHandle;
 using platform::SharedView;
@@ -26,66 +27,110 @@ void DeliverPost(void* argument) noexcept {
   delete record;
 }
 
-// Makes the data block of one delivery; 0 when it cannot be made.
-SharedHandle CreateDataBlock(std::uint32_t serial, const char* key, size_t keyLength,
-                             const char* text, size_t textLength) {
-  SharedHandle data = 0;
-  if (platform::CreateSharedBlock(posting::DataBlockName(serial), textLength + keyLength + 2,
-                                  &data) != platform::CreateSharedResult::kCreated)
-    return 0;
-  const SharedView view{data};
-  if (!view) {
-    platform::CloseSharedBlock(data);
-    return 0;
+// One text posted to the windows of one key block.
+class Post {
+ public:
+  Post(const char* key, const char* text, SharedHandle info)
+      : key_(key), text_(text), keyLength_(std::strlen(key)), textLength_(std::strlen(text)),
+        info_(info) {}
+  ~Post() {
+    if (ownInfo_) platform::CloseSharedBlock(info_);
   }
-  std::memcpy(view.Data(), text, textLength + 1);
-  std::memcpy(view.Data() + textLength + 1, key, keyLength + 1);
-  return data;
-}
+  Post(const Post&) = delete;
+  Post& operator=(const Post&) = delete;
 
-// Delivers to every live window of the mapped key block; stops at the
-// first delivery that cannot be prepared.
-void DeliverToSlots(const SharedView& keyView, SharedHandle info, const char* key,
-                    const char* text) {
-  const size_t keyLength = std::strlen(key);
-  const size_t textLength = std::strlen(text);
-  const std::uint32_t keyId = posting::LoadWord(keyView, posting::kKeyIdOffset);
-  // The slot count is read again at every step: a window registered meanwhile is served too.
-  for (int i = 0; i < posting::SlotCount(keyView); ++i) {
-    const WindowHandle window = posting::SlotWindow(keyView, i);
-    if (window == 0 || !platform::IsWindowAlive(window)) continue;
+  // Delivers to every live window of the mapped key block; stops at the
+  // first delivery that cannot be prepared. The slot count is read again at
+  // every step: a window registered meanwhile is served too.
+  void ToSlots(const SharedView& keyView) {
+    const std::uint32_t keyId = posting::LoadWord(keyView, posting::kKeyIdOffset);
+    for (int i = 0; i < posting::SlotCount(keyView); ++i) {
+      const WindowHandle window = posting::SlotWindow(keyView, i);
+      if (window == 0) continue;
+      if (posting::LocalDeliveryEnabled() && platform::IsWindowOfThisProcess(window)) {
+        posting::PostLocal(window, key_, text_);
+        continue;
+      }
+      if (!platform::IsWindowAlive(window)) continue;
+      if (!ToOtherWindow(window, keyId)) return;
+    }
+  }
+
+ private:
+  // The shared protocol: a serial, a data block, a delivery thread.
+  bool ToOtherWindow(WindowHandle window, std::uint32_t keyId) {
+    if (info_ == 0) {
+      info_ = platform::OpenSharedBlock(posting::InfoBlockName());
+      ownInfo_ = true;
+    }
     std::uint32_t serial;
     {
-      const SharedView infoView{info};
-      if (!infoView) return;
+      const SharedView infoView{info_};
+      if (!infoView) return false;
       serial = posting::StepSerial(infoView);
     }
-    const SharedHandle data = CreateDataBlock(serial, key, keyLength, text, textLength);
-    if (data == 0) return;
+    const SharedHandle data = CreateDataBlock(serial);
+    if (data == 0) return false;
     auto* record = new DeliveryRecord{data, window, keyId, serial};
     if (!platform::StartDetachedThread(DeliverPost, record)) {
       platform::CloseSharedBlock(data);
       delete record;
     }
+    return true;
   }
-}
+
+  SharedHandle CreateDataBlock(std::uint32_t serial) const {
+    SharedHandle data = 0;
+    if (platform::CreateSharedBlock(posting::DataBlockName(serial), textLength_ + keyLength_ + 2,
+                                    &data) != platform::CreateSharedResult::kCreated)
+      return 0;
+    const SharedView view{data};
+    if (!view) {
+      platform::CloseSharedBlock(data);
+      return 0;
+    }
+    std::memcpy(view.Data(), text_, textLength_ + 1);
+    std::memcpy(view.Data() + textLength_ + 1, key_, keyLength_ + 1);
+    return data;
+  }
+
+  const char* key_;
+  const char* text_;
+  const size_t keyLength_;
+  const size_t textLength_;
+  SharedHandle info_;
+  bool ownInfo_ = false;
+};
 
 }  // namespace
 
 int PostData(const char* key, const char* text) {
-  const SharedHandle keyBlock = platform::OpenSharedBlock(posting::KeyBlockName(key));
+  const std::string name = posting::KeyBlockName(key);
+  // A key that a receiver of this process registered: its block is at hand.
+  if (posting::LocalDeliveryEnabled()) {
+    if (const auto local = posting::FindLocalKey(name);
+        local != nullptr && local->view && local->view.Size() >= posting::kKeyBlockSize) {
+      Post(key, text, 0).ToSlots(local->view);
+      return 0;
+    }
+  }
+  const SharedHandle keyBlock = platform::OpenSharedBlock(name);
   if (keyBlock == 0) return 0;
   const SharedHandle info = platform::OpenSharedBlock(posting::InfoBlockName());
   if (info != 0) {
     if (const SharedView keyView{keyBlock}; keyView && keyView.Size() >= posting::kKeyBlockSize)
-      DeliverToSlots(keyView, info, key, text);
+      Post(key, text, info).ToSlots(keyView);
   }
   platform::CloseSharedBlock(info);
   platform::CloseSharedBlock(keyBlock);
   return 0;
 }
 
-CtPostData::~CtPostData() { posting::UnregisterKey(keyBlock_, registeredWindow_, infoHandle_); }
+CtPostData::~CtPostData() {
+  if (keyBlock_ != 0) posting::RemoveLocalKey(posting::KeyBlockName(key_));
+  posting::ForgetLocalPosts(registeredWindow_);
+  posting::UnregisterKey(keyBlock_, registeredWindow_, infoHandle_);
+}
 
 platform::MessageResult CtPostData::HandleMessage(unsigned message, platform::WordParam wordParam,
                                                   platform::LongParam longParam) {
@@ -94,7 +139,21 @@ platform::MessageResult CtPostData::HandleMessage(unsigned message, platform::Wo
       posting::ReadPostedData(static_cast<std::uint32_t>(longParam), textBuffer_, keyBuffer_)) {
     OnPostData(registeredWindow_, keyBuffer_, textBuffer_);
   }
-  return CtSubclassWnd::HandleMessage(message, wordParam, longParam);
+  if (message != posting::LocalPostMessage()) return CtSubclassWnd::HandleMessage(message, wordParam, longParam);
+
+  // A text from this process: every receiver on the window gets it, as with
+  // a notification; the first hook to see it drops it once all have.
+  static thread_local int depth = 0;
+  const std::shared_ptr<posting::LocalPost> post = posting::FindLocalPost(longParam);
+  if (post != nullptr) {
+    posting::CopyToBuffer(post->text, textBuffer_);
+    posting::CopyToBuffer(post->key, keyBuffer_);
+    OnPostData(registeredWindow_, keyBuffer_, textBuffer_);
+  }
+  ++depth;
+  const platform::MessageResult result = CtSubclassWnd::HandleMessage(message, wordParam, longParam);
+  if (--depth == 0) posting::ForgetLocalPost(longParam);
+  return result;
 }
 
 bool CtPostData::Install(WindowHandle window, const std::string& key) {
@@ -102,5 +161,6 @@ bool CtPostData::Install(WindowHandle window, const std::string& key) {
   registeredWindow_ = window;
   key_ = key;
   keyBlock_ = posting::RegisterKey(key, window, &infoHandle_);
+  if (keyBlock_ != 0) posting::AddLocalKey(posting::KeyBlockName(key));
   return keyBlock_ != 0;
 }

@@ -373,6 +373,8 @@ bool IsWindowAlive(WindowHandle handle) {
   return true;
 }
 
+bool IsWindowOfThisProcess(WindowHandle handle) { return FindWindow(handle) != nullptr; }
+
 WindowProcedure ReplaceWindowProcedure(WindowHandle handle, WindowProcedure procedure) {
   const std::shared_ptr<Window> window = FindWindow(handle);
   return window == nullptr ? nullptr : window->procedure.exchange(procedure);

@@ -37,6 +37,12 @@ bool DestroyMessageWindow(WindowHandle window) { return DestroyWindow(AsHwnd(win
 
 bool IsWindowAlive(WindowHandle window) { return window != 0 && IsWindow(AsHwnd(window)); }
 
+bool IsWindowOfThisProcess(WindowHandle window) {
+  DWORD process = 0;
+  return window != 0 && GetWindowThreadProcessId(AsHwnd(window), &process) != 0 &&
+         process == GetCurrentProcessId();
+}
+
 WindowProcedure ReplaceWindowProcedure(WindowHandle window, WindowProcedure procedure) {
   return reinterpret_cast<WindowProcedure>(
       SetWindowLongPtrA(AsHwnd(window), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));

@@ -12,6 +12,7 @@
 
 #include "foundation/code_page.h"
 #include "platform/code_page.h"
+#include "posting/local_delivery.h"
 #include "posting/post_channel.h"
 #include "tests/posting/receiver.h"
 #include "tests/support/temp_dir.h"
@@ -45,8 +46,13 @@ bool BlockExists(const std::string& name) {
   return block != 0;
 }
 
-class PostDataTest : public testing::Test {
+// Receivers on a window thread of this process; texts reach them either
+// through the shared blocks, as any other process's would, or through their
+// windows' queues.
+class ChannelTest : public testing::Test {
  protected:
+  ~ChannelTest() override { posting::SetLocalDelivery(true); }
+
   // A receiver on a new window of the thread, installed on the window's thread.
   test::Receiver& AddReceiver(const std::string& installKey, bool expectInstalled = true) {
     test::Receiver& receiver = receivers_.emplace_back();
@@ -65,6 +71,22 @@ class PostDataTest : public testing::Test {
   // message unhooks the receivers before these are destroyed.
   std::deque<test::Receiver> receivers_;
   test::WindowThread thread_;
+};
+
+class PostDataTest : public ChannelTest, public testing::WithParamInterface<bool> {
+ protected:
+  PostDataTest() { posting::SetLocalDelivery(GetParam()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Delivery, PostDataTest, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "ThroughQueues" : "SharedBlocks";
+                         });
+
+// What other processes see: serials, data blocks and slots.
+class ProtocolTest : public ChannelTest {
+ protected:
+  ProtocolTest() { posting::SetLocalDelivery(false); }
 };
 
 TEST(PostChannelNames, AreTheSharedOnes) {
@@ -94,7 +116,7 @@ TEST(PostChannelNames, CounterStepSkipsZeroAndAllOnes) {
   for (const auto& row : rows) EXPECT_EQ(posting::NextCounterValue(row.last), row.next) << row.last;
 }
 
-TEST_F(PostDataTest, KeyWithoutReceiversMakesNoDataBlock) {
+TEST_P(PostDataTest, KeyWithoutReceiversMakesNoDataBlock) {
   AddReceiver(key_);  // keeps the info block alive
   const std::uint32_t before = LastSerial();
   EXPECT_EQ(PostData((key_ + ".nobody").c_str(), "text"), 0);
@@ -102,7 +124,7 @@ TEST_F(PostDataTest, KeyWithoutReceiversMakesNoDataBlock) {
   EXPECT_FALSE(BlockExists(posting::KeyBlockName(key_ + ".nobody")));
 }
 
-TEST_F(PostDataTest, KeysDifferingInLetterCaseReachTheSameWindows) {
+TEST_P(PostDataTest, KeysDifferingInLetterCaseReachTheSameWindows) {
   test::Receiver& mixed = AddReceiver(key_);
   test::Receiver& lower = AddReceiver(cp::ToLower(key_));
   const std::string upper = cp::ToUpper(key_);
@@ -115,7 +137,7 @@ TEST_F(PostDataTest, KeysDifferingInLetterCaseReachTheSameWindows) {
   }
 }
 
-TEST_F(PostDataTest, EmptyTextAndJapaneseTextArriveAsPosted) {
+TEST_P(PostDataTest, EmptyTextAndJapaneseTextArriveAsPosted) {
   test::Receiver& receiver = AddReceiver(key_);
   const std::string japanese = platform::Utf8ToSystem("検索中 - 表\\ソ");
   PostData(key_.c_str(), "");
@@ -127,7 +149,7 @@ TEST_F(PostDataTest, EmptyTextAndJapaneseTextArriveAsPosted) {
   EXPECT_EQ(got[1].text, japanese);
 }
 
-TEST_F(PostDataTest, TwoWindowsOnePostTwoDeliveriesWithTheirOwnSerials) {
+TEST_F(ProtocolTest, TwoWindowsOnePostTwoDeliveriesWithTheirOwnSerials) {
   test::Receiver& first = AddReceiver(key_);
   test::Receiver& second = AddReceiver(key_);
   PostData(key_.c_str(), "both");
@@ -140,7 +162,7 @@ TEST_F(PostDataTest, TwoWindowsOnePostTwoDeliveriesWithTheirOwnSerials) {
   EXPECT_NE(first.DeliveredWindow(), second.DeliveredWindow());
 }
 
-TEST_F(PostDataTest, SlotOfAVanishedWindowIsReused) {
+TEST_F(ProtocolTest, SlotOfAVanishedWindowIsReused) {
   test::Receiver& first = AddReceiver(key_);
   test::Receiver& second = AddReceiver(key_);
   const WindowHandle gone = first.HookedWindow(), kept = second.HookedWindow();
@@ -155,7 +177,7 @@ TEST_F(PostDataTest, SlotOfAVanishedWindowIsReused) {
   platform::CloseSharedBlock(keyBlock);
 }
 
-TEST_F(PostDataTest, SerialAfterTheLastOneIsOneAndHighSerialsNameBlocksNegatively) {
+TEST_F(ProtocolTest, SerialAfterTheLastOneIsOneAndHighSerialsNameBlocksNegatively) {
   test::Receiver& receiver = AddReceiver(key_);
   SetLastSerial(4294967293u);
   PostData(key_.c_str(), "high");  // block ...-2
@@ -169,7 +191,7 @@ TEST_F(PostDataTest, SerialAfterTheLastOneIsOneAndHighSerialsNameBlocksNegativel
   EXPECT_EQ(got[1].serial, 1u);
 }
 
-TEST_F(PostDataTest, LongTextsAreCutToTheBufferWithoutSplittingACharacter) {
+TEST_P(PostDataTest, LongTextsAreCutToTheBufferWithoutSplittingACharacter) {
   test::Receiver& receiver = AddReceiver(key_);
   const std::string wide = platform::Utf8ToSystem("表");
   const struct { std::string text; std::string expected; } rows[] = {
@@ -190,7 +212,7 @@ TEST_F(PostDataTest, LongTextsAreCutToTheBufferWithoutSplittingACharacter) {
 
 // Data blocks that another process could have made: too short, without
 // terminators, too long for the buffers, or missing.
-TEST_F(PostDataTest, ForeignDataBlocksAreReadWithinTheirBounds) {
+TEST_F(ProtocolTest, ForeignDataBlocksAreReadWithinTheirBounds) {
   test::Receiver& receiver = AddReceiver(key_);
   const WindowHandle window = receiver.HookedWindow();
   const std::string longText(5000, 'a'), longKey(6000, 'k');
@@ -228,7 +250,7 @@ TEST_F(PostDataTest, ForeignDataBlocksAreReadWithinTheirBounds) {
   }
 }
 
-TEST_F(PostDataTest, FiveHundredTwelveLiveWindowsAndOneMore) {
+TEST_P(PostDataTest, FiveHundredTwelveLiveWindowsAndOneMore) {
   for (int i = 0; i < posting::kMaxSlots; ++i) AddReceiver(key_);
   test::Receiver& extra = AddReceiver(key_, false);
   EXPECT_NE(extra.HookedWindow(), 0u) << "hooked whatever the registration gave";
@@ -241,7 +263,7 @@ TEST_F(PostDataTest, FiveHundredTwelveLiveWindowsAndOneMore) {
   AddReceiver(key_, true);
 }
 
-TEST_F(PostDataTest, ReceiverGoneBeforeDeliveryReleasesTheBlock) {
+TEST_P(PostDataTest, ReceiverGoneBeforeDeliveryReleasesTheBlock) {
   test::Receiver& receiver = AddReceiver(key_);
   const WindowHandle window = receiver.HookedWindow();
   std::promise<void> busy;
@@ -251,13 +273,15 @@ TEST_F(PostDataTest, ReceiverGoneBeforeDeliveryReleasesTheBlock) {
     platform::DestroyMessageWindow(window);
   });
   busy.get_future().wait();
+  const std::uint32_t before = LastSerial();
   PostData(key_.c_str(), "too late");
   const std::uint32_t serial = LastSerial();
   EXPECT_TRUE(test::WaitUntil([&] { return !BlockExists(DataBlockName(serial)); }));
+  EXPECT_EQ(serial != before, !GetParam()) << "a data block only for another process's way";
   EXPECT_TRUE(receiver.Deliveries().empty());
 }
 
-TEST_F(PostDataTest, SendersNeverWaitForABusyReceiver) {
+TEST_P(PostDataTest, SendersNeverWaitForABusyReceiver) {
   test::Receiver& receiver = AddReceiver(key_);
   std::promise<void> busy;
   thread_.RunLater([&] {
@@ -272,7 +296,7 @@ TEST_F(PostDataTest, SendersNeverWaitForABusyReceiver) {
   EXPECT_EQ(receiver.WaitFor(5).size(), 5u);
 }
 
-TEST_F(PostDataTest, KeyBlockGoesWithTheLastReceiverEvenAfterItsWindow) {
+TEST_P(PostDataTest, KeyBlockGoesWithTheLastReceiverEvenAfterItsWindow) {
   auto receiver = std::make_unique<test::Receiver>();
   const WindowHandle window = thread_.NewWindow();
   thread_.Run([&] { EXPECT_TRUE(receiver->Install(window, key_)); });
@@ -281,6 +305,39 @@ TEST_F(PostDataTest, KeyBlockGoesWithTheLastReceiverEvenAfterItsWindow) {
   receiver.reset();
   EXPECT_FALSE(BlockExists(posting::KeyBlockName(key_)));
   PostData(key_.c_str(), "nobody");  // nothing to do, nothing to fail
+}
+
+TEST_F(ChannelTest, QueuedTextsMakeNoDataBlockAndReachEveryReceiverOfTheWindow) {
+  test::Receiver& first = AddReceiver(key_);
+  test::Receiver second;
+  thread_.Run([&] { second.Install(first.HookedWindow(), key_ + ".second"); });
+  const std::uint32_t before = LastSerial();
+  PostData(key_.c_str(), "queued");
+  // Each receiver on the window gets the text, as each gets a notification.
+  EXPECT_EQ(first.WaitFor(1).size(), 1u);
+  EXPECT_EQ(second.WaitFor(1).size(), 1u);
+  EXPECT_EQ(second.Deliveries()[0].key, key_);
+  EXPECT_EQ(LastSerial(), before);
+  thread_.Run([&] { platform::DestroyMessageWindow(first.HookedWindow()); });
+  EXPECT_EQ(posting::LocalPostsPending(), 0u);
+}
+
+TEST_F(ChannelTest, TextsQueuedForAWindowThatGoesAreDropped) {
+  auto receiver = std::make_unique<test::Receiver>();
+  const WindowHandle window = thread_.NewWindow();
+  thread_.Run([&] { receiver->Install(window, key_); });
+  std::promise<void> busy;
+  thread_.RunLater([&] {
+    busy.set_value();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    platform::DestroyMessageWindow(window);
+  });
+  busy.get_future().wait();
+  for (int i = 0; i < 10; ++i) PostData(key_.c_str(), "never read");
+  EXPECT_GE(posting::LocalPostsPending(), 10u);
+  ASSERT_TRUE(test::WaitUntil([&] { return !platform::IsWindowAlive(window); }));
+  receiver.reset();
+  EXPECT_EQ(posting::LocalPostsPending(), 0u);
 }
 
 }  // namespace
