@@ -86,5 +86,6 @@ class CKelmdupDoc {
   void PostStatus(const char* text);
 
   platform::WindowHandle mainWindow_ = 0;
+  std::string readyDirectory_;  // where the last copy went
   std::string statusKey_;
 };

@@ -116,6 +116,9 @@ void InjectCopyFailures(std::uint32_t error, int skip, int count);
 // Gives destination the creation, last-access and last-write times of
 // source (natively: access and write times); false when either cannot be opened.
 bool CopyFileTimes(const std::string& source, const std::string& destination);
+// Whether CopyFileReplacing already gives the copy every time that
+// CopyFileTimes would (natively it does; the Windows copy keeps a new creation time).
+bool CopyCarriesAllTimes();
 
 // Local calendar time of a moment (seconds since 1970, UTC).
 std::tm LocalTimeOf(std::time_t moment);

@@ -68,6 +68,7 @@ int CopyContent(int from, int to, off_t size) {
     if (error != EXDEV && error != ENOSYS && error != EINVAL && error != EOPNOTSUPP) return error;
     break;  // this file system pair cannot: copy by hand from where it stopped
   }
+  if (copied >= size) return 0;
   std::vector<char> buffer(1 << 20);
   for (;;) {
     const ssize_t got = read(from, buffer.data(), buffer.size());

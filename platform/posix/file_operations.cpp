@@ -181,6 +181,8 @@ std::tm LocalTimeOf(std::time_t moment) {
   return local;
 }
 
+bool CopyCarriesAllTimes() { return true; }
+
 long long FileTimeToLocalSeconds(std::uint64_t fileTime) {
   if (fileTime < kUnixEpochAsFileTime) return -1;
   const time_t utc = static_cast<time_t>((fileTime - kUnixEpochAsFileTime) / 10'000'000ull);

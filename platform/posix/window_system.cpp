@@ -55,16 +55,21 @@ struct SentMessage {
 struct ThreadQueue {
   ThreadQueue() : wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
   ~ThreadQueue() { close(wakeFd); }
+  // Called with the lock held, after queueing something. Only a thread
+  // that waits needs the eventfd; a busy one finds the message by itself.
   void Wake() {
+    if (!waiting) return;
     const std::uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = write(wakeFd, &one, sizeof one);
+    waiting = false;
   }
 
   std::mutex lock;
   std::condition_variable answered;
   std::deque<Message> posted;
   std::deque<SentMessage*> sent;
-  bool closed = false;  // the owner thread has ended
+  bool closed = false;   // the owner thread has ended
+  bool waiting = false;  // the owner thread waits, or is about to, for the eventfd
   const int wakeFd;
 };
 
@@ -314,7 +319,18 @@ void WaitForEvents(ThreadState& state) {
   const std::vector<Connection> connections = state.connections;
   for (const Connection& connection : connections) fds.push_back({connection.fd, POLLIN, 0});
 
-  if (poll(fds.data(), fds.size(), MillisecondsUntilNextTimer(state)) <= 0) return;
+  {
+    // Nothing may have come in since the queue was last looked at.
+    std::lock_guard guard(state.queue->lock);
+    if (!state.queue->posted.empty() || !state.queue->sent.empty()) return;
+    state.queue->waiting = true;
+  }
+  const int events = poll(fds.data(), fds.size(), MillisecondsUntilNextTimer(state));
+  {
+    std::lock_guard guard(state.queue->lock);
+    state.queue->waiting = false;
+  }
+  if (events <= 0) return;
   if (fds[0].revents != 0) {
     std::uint64_t count;
     [[maybe_unused]] const ssize_t read = ::read(state.queue->wakeFd, &count, sizeof count);
@@ -463,9 +479,8 @@ MessageResult DispatchToWindow(const Message& message) {
 }
 
 void PostQuit() {
-  ThreadState& state = CurrentState();
-  state.quit = true;
-  state.queue->Wake();
+  // Only the thread itself asks, so it is not waiting: its loop sees the flag.
+  CurrentState().quit = true;
 }
 
 }  // namespace platform

@@ -94,6 +94,8 @@ bool CopyFileTimes(const std::string& source, const std::string& destination) {
   return set != FALSE;
 }
 
+bool CopyCarriesAllTimes() { return false; }
+
 std::tm LocalTimeOf(std::time_t moment) {
   std::tm local{};
   const __time64_t wide = moment;
