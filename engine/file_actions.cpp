@@ -29,16 +29,6 @@ size_t Depth(const std::string& key) {
   return static_cast<size_t>(std::count_if(key.begin(), key.end(), engine::IsSeparator));
 }
 
-// The map has no order; copying in the order of the keys keeps the files
-// of one directory together, which the file system rewards.
-std::vector<const FoundMap::value_type*> InKeyOrder(const FoundMap& map) {
-  std::vector<const FoundMap::value_type*> sorted;
-  sorted.reserve(map.size());
-  for (const auto& pair : map) sorted.push_back(&pair);
-  std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->first < b->first; });
-  return sorted;
-}
-
 }  // namespace
 
 bool CKelmdupDoc::DeleteDestinationOnlyFiles(const MirrorEntry& entry) {
@@ -46,7 +36,7 @@ bool CKelmdupDoc::DeleteDestinationOnlyFiles(const MirrorEntry& entry) {
   for (const auto& [key, item] : destinationScanner.fileMap) {
     if (stopRequested) return false;
     if (sourceScanner.fileMap.count(key) != 0) continue;
-    const std::string path = entry.destination + key;
+    const std::string path = entry.destination + std::string(key);
     Report(kMsgDeleteFile, IconIndex(IconKind::kDeleteFile), "", path);
     ClearAttributes(path, kProtectiveBits);
     if (!platform::DeleteFilePlain(path))
@@ -62,7 +52,7 @@ bool CKelmdupDoc::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
   if (!entry.destination_delete) return true;
   std::vector<std::string> pending;
   for (const auto& [key, item] : destinationScanner.dirMap)
-    if (sourceScanner.dirMap.count(key) == 0) pending.push_back(key);
+    if (sourceScanner.dirMap.count(key) == 0) pending.emplace_back(key);
   std::stable_sort(pending.begin(), pending.end(),
                    [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
   bool removedAny = true;
@@ -96,16 +86,16 @@ bool CKelmdupDoc::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
 
 bool CKelmdupDoc::CopyNewAndChangedFiles(const MirrorEntry& entry) {
   readyDirectory_.clear();
-  for (const auto* pair : InKeyOrder(sourceScanner.fileMap)) {
-    const std::string& key = pair->first;
-    const FoundItem& item = pair->second;
+  // In listing order: the files of one directory come together.
+  for (const auto& [listedKey, item] : sourceScanner.fileMap) {
     if (stopRequested) return false;
+    const std::string key(listedKey);
     const std::string src = entry.source + key;
     const std::string dst = entry.destination + key;
-    const auto existing = destinationScanner.fileMap.find(key);
-    if (existing == destinationScanner.fileMap.end()) {
+    const FoundItem* existing = destinationScanner.fileMap.Find(key);
+    if (existing == nullptr) {
       if (!CopyNewFile(key, src, dst, entry)) return false;
-    } else if (FileChanged(src, item, existing->second, entry)) {
+    } else if (FileChanged(src, item, *existing, entry)) {
       if (!UpdateFile(src, dst, entry)) return false;
     }
   }

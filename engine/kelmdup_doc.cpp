@@ -117,7 +117,23 @@ bool CKelmdupDoc::EndInterrupted() {
   return false;
 }
 
-// Lists the source, then the destination. A source root that is missing or
+namespace {
+
+struct DestinationListing {
+  CtTreeScanner& scanner;
+  const MirrorEntry& entry;
+};
+
+void ListDestination(void* listing) noexcept {
+  auto* job = static_cast<DestinationListing*>(listing);
+  job->scanner.Scan(job->entry.destination, "*.*", DestinationRecurses(job->entry), 7, "");
+}
+
+}  // namespace
+
+// Lists both trees, the destination on a second thread while the source is
+// listed; the destination's line still comes once the source is listed, and
+// a stop of the source listing stops both. A source root that is missing or
 // cannot be read is no empty source: it is reported, and nothing of the
 // entry is touched.
 CKelmdupDoc::Listing CKelmdupDoc::ScanBothTrees(const MirrorEntry& entry) {
@@ -127,11 +143,17 @@ CKelmdupDoc::Listing CKelmdupDoc::ScanBothTrees(const MirrorEntry& entry) {
     Report(kMsgSourceMissing, IconIndex(IconKind::kError), entry.source, "");
     return Listing::kSourceMissing;
   }
+  DestinationListing job{destinationScanner, entry};
+  platform::JoinableThread destination;
+  const bool parallel = destination.Start(ListDestination, &job);
   if (!sourceScanner.Scan(entry.source, EffectivePattern(entry), entry.subdir, AttributeMask(entry),
-                          entry.nomirrext))
+                          entry.nomirrext)) {
+    destinationScanner.Stop();
     return Listing::kStopped;
+  }
   Report(kMsgAnalysing, IconIndex(IconKind::kAnalyse), "", entry.destination);
-  destinationScanner.Scan(entry.destination, "*.*", DestinationRecurses(entry), 7, "");
+  if (parallel) destination.Join();
+  else ListDestination(&job);
   return Listing::kListed;
 }
 

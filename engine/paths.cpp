@@ -17,10 +17,10 @@ char Separator() { return WindowsPaths() ? '\\' : '/'; }
 
 bool IsSeparator(char c) { return c == Separator() || (WindowsPaths() && c == '/'); }
 
-bool PathStartsWith(const std::string& path, const std::string& prefix) {
+bool PathStartsWith(std::string_view path, std::string_view prefix) {
   if (path.size() < prefix.size()) return false;
-  if (!WindowsPaths()) return path.compare(0, prefix.size(), prefix) == 0;
-  std::string a = path.substr(0, prefix.size()), b = prefix;
+  if (!WindowsPaths()) return path.substr(0, prefix.size()) == prefix;
+  std::string a(path.substr(0, prefix.size())), b(prefix);
   for (std::string* text : {&a, &b})
     for (char& c : *text)
       if (c == '/') c = '\\';

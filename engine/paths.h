@@ -3,6 +3,7 @@
 // and on Windows without regard to letter case or to "\" against "/".
 
 #include <string>
+#include <string_view>
 
 namespace engine {
 
@@ -10,7 +11,7 @@ char Separator();
 bool IsSeparator(char c);
 
 // Whether path begins with prefix, as the platform compares paths.
-bool PathStartsWith(const std::string& path, const std::string& prefix);
+bool PathStartsWith(std::string_view path, std::string_view prefix);
 
 // "C:\..." or "\\server\share\..." on Windows; "/..." natively.
 bool IsAbsolutePath(const std::string& path);

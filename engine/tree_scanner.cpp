@@ -25,8 +25,6 @@ FoundItem ToFoundItem(const DirectoryEntry& entry) {
   item.lastWriteTime = entry.lastWriteTime;
   item.sizeHigh = static_cast<std::uint32_t>(entry.size >> 32);
   item.sizeLow = static_cast<std::uint32_t>(entry.size);
-  item.name = entry.name;
-  item.shortName = entry.shortName;
   return item;
 }
 
@@ -43,12 +41,13 @@ const std::string& SearchingText() {
 // + the rest of the key) the item's listing holds.
 void RemoveListed(FoundMap& map, const FoundMap& listed, const std::string& keyPrefix,
                   const std::string& itemPrefix) {
-  for (auto it = map.begin(); it != map.end();) {
-    const std::string& key = it->first;
-    const bool below = PathStartsWith(key, keyPrefix);
-    if (below && listed.count(itemPrefix + key.substr(keyPrefix.size())) != 0) it = map.erase(it);
-    else ++it;
+  std::vector<std::string> excluded;
+  for (const auto& [key, item] : map) {
+    if (PathStartsWith(key, keyPrefix) &&
+        listed.count(itemPrefix + std::string(key.substr(keyPrefix.size()))) != 0)
+      excluded.emplace_back(key);
   }
+  for (const std::string& key : excluded) map.Erase(key);
 }
 
 }  // namespace
@@ -130,7 +129,7 @@ bool CtTreeScanner::ExtensionExcluded(const std::string& name) const {
 void CtTreeScanner::AddFile(const DirectoryEntry& entry, const std::string& key) {
   if (stopRequested || !Admits(entry) || IsDirectory(entry)) return;
   if (ExtensionExcluded(entry.name)) return;
-  fileMap.insert_or_assign(key + entry.name, ToFoundItem(entry));
+  fileMap.Insert(key + entry.name, ToFoundItem(entry));
 }
 
 // A directory reached through a link or junction is neither stored nor
@@ -142,7 +141,7 @@ void CtTreeScanner::AddDirectory(const DirectoryEntry& entry, const std::string&
   if (entry.attributes & platform::kAttrReparsePoint) return;
   const std::string subKey = key + entry.name + Separator();
   const std::string sub = dir + entry.name + Separator();
-  dirMap.insert_or_assign(subKey, ToFoundItem(entry));
+  dirMap.Insert(subKey, ToFoundItem(entry));
   PostStatus(SearchingText() + sub, false);
   WalkDirectory(sub, subKey);
 }

@@ -8,25 +8,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 
+#include "engine/found_map.h"
 #include "platform/file_system.h"
-
-// What the directory enumeration gave for one listed file or directory.
-struct FoundItem {
-  std::uint32_t attributes = 0;
-  std::uint64_t creationTime = 0;
-  std::uint64_t lastAccessTime = 0;
-  std::uint64_t lastWriteTime = 0;
-  std::uint32_t sizeHigh = 0;
-  std::uint32_t sizeLow = 0;
-  std::string name;
-  std::string shortName;
-
-  std::uint64_t Size() const { return (std::uint64_t{sizeHigh} << 32) | sizeLow; }
-};
-
-using FoundMap = std::unordered_map<std::string, FoundItem>;
 
 class CtTreeScanner {
  public:

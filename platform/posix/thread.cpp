@@ -6,14 +6,14 @@ namespace platform {
 
 namespace {
 
-struct Start {
+struct StartRecord {
   ThreadBody body;
   void* argument;
 };
 
 void* RunThread(void* start) noexcept {
-  const Start copy = *static_cast<Start*>(start);
-  delete static_cast<Start*>(start);
+  const StartRecord copy = *static_cast<StartRecord*>(start);
+  delete static_cast<StartRecord*>(start);
   copy.body(copy.argument);
   return nullptr;
 }
@@ -21,7 +21,7 @@ void* RunThread(void* start) noexcept {
 }  // namespace
 
 bool StartDetachedThread(ThreadBody body, void* argument) {
-  auto* start = new Start{body, argument};
+  auto* start = new StartRecord{body, argument};
   pthread_t thread;
   if (pthread_create(&thread, nullptr, RunThread, start) != 0) {
     delete start;
@@ -29,6 +29,27 @@ bool StartDetachedThread(ThreadBody body, void* argument) {
   }
   pthread_detach(thread);
   return true;
+}
+
+JoinableThread::~JoinableThread() { Join(); }
+
+bool JoinableThread::Start(ThreadBody body, void* argument) {
+  Join();
+  auto* start = new StartRecord{body, argument};
+  pthread_t thread;
+  if (pthread_create(&thread, nullptr, RunThread, start) != 0) {
+    delete start;
+    return false;
+  }
+  handle_ = static_cast<std::uintptr_t>(thread);
+  running_ = true;
+  return true;
+}
+
+void JoinableThread::Join() {
+  if (!running_) return;
+  pthread_join(static_cast<pthread_t>(handle_), nullptr);
+  running_ = false;
 }
 
 }  // namespace platform

@@ -6,14 +6,14 @@ namespace platform {
 
 namespace {
 
-struct Start {
+struct StartRecord {
   ThreadBody body;
   void* argument;
 };
 
 DWORD WINAPI RunThread(void* start) noexcept {
-  const Start copy = *static_cast<Start*>(start);
-  delete static_cast<Start*>(start);
+  const StartRecord copy = *static_cast<StartRecord*>(start);
+  delete static_cast<StartRecord*>(start);
   copy.body(copy.argument);
   return 0;
 }
@@ -21,7 +21,7 @@ DWORD WINAPI RunThread(void* start) noexcept {
 }  // namespace
 
 bool StartDetachedThread(ThreadBody body, void* argument) {
-  auto* start = new Start{body, argument};
+  auto* start = new StartRecord{body, argument};
   HANDLE thread = CreateThread(nullptr, 0, RunThread, start, 0, nullptr);
   if (thread == nullptr) {
     delete start;
@@ -29,6 +29,29 @@ bool StartDetachedThread(ThreadBody body, void* argument) {
   }
   CloseHandle(thread);
   return true;
+}
+
+JoinableThread::~JoinableThread() { Join(); }
+
+bool JoinableThread::Start(ThreadBody body, void* argument) {
+  Join();
+  auto* start = new StartRecord{body, argument};
+  HANDLE thread = CreateThread(nullptr, 0, RunThread, start, 0, nullptr);
+  if (thread == nullptr) {
+    delete start;
+    return false;
+  }
+  handle_ = reinterpret_cast<std::uintptr_t>(thread);
+  running_ = true;
+  return true;
+}
+
+void JoinableThread::Join() {
+  if (!running_) return;
+  HANDLE thread = reinterpret_cast<HANDLE>(handle_);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  running_ = false;
 }
 
 }  // namespace platform
