@@ -160,7 +160,8 @@ bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
     if (directory != readyDirectory_) CreateDirectoryPath(directory);
     if (entry.attribute)
       platform::WriteFileAttributes(directory, platform::ReadFileAttributes(DirectoryOf(src)));
-    ClearAttributes(dst, platform::kAttrReadOnly);
+    // A file may stand there under a name that differs in letter case only.
+    if (!platform::CopyReplacesReadOnlyTargets()) ClearAttributes(dst, platform::kAttrReadOnly);
     result = platform::CopyFileReplacing(src, dst);
     readyDirectory_ = result ? directory : std::string();
   }

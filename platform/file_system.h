@@ -113,6 +113,10 @@ FileResult CopyFileReplacing(const std::string& source, const std::string& desti
 // `count` copies fail with `error` without touching anything.
 void InjectCopyFailures(std::uint32_t error, int skip, int count);
 
+// Whether CopyFileReplacing replaces a read-only target by itself (natively
+// the copy is renamed over it; the Windows copy fails on one).
+bool CopyReplacesReadOnlyTargets();
+
 // Gives destination the creation, last-access and last-write times of
 // source (natively: access and write times); false when either cannot be opened.
 bool CopyFileTimes(const std::string& source, const std::string& destination);

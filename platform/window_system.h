@@ -85,6 +85,9 @@ void StopTimer(WindowHandle window, std::uintptr_t id);
 // Waits for the next posted message or timer of the calling thread, handling
 // sent messages meanwhile. False once PostQuit was called on this thread.
 bool NextMessage(Message* message);
+// The next posted message or due timer of the calling thread if there is
+// one, without waiting; sent messages are handled meanwhile.
+bool TakeMessage(Message* message);
 MessageResult DispatchToWindow(const Message& message);
 void PostQuit();
 

@@ -139,11 +139,17 @@ FileResult CopyFileReplacing(const std::string& source, const std::string& desti
   if (error == 0 && (fchmod(to.Get(), info.st_mode & 07777) != 0 || futimens(to.Get(), times) != 0))
     error = errno;
   if (error == 0 && temporary.empty()) {
-    temporary = TemporaryName();
+    // A copy without a name gets the target's name at once where none is
+    // there yet; otherwise a temporary one, renamed over the target below.
     const std::string self = "/proc/self/fd/" + std::to_string(to.Get());
-    if (linkat(AT_FDCWD, self.c_str(), directory.Get(), temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-      error = errno;
-      temporary.clear();
+    if (linkat(AT_FDCWD, self.c_str(), directory.Get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+      return {};
+    error = errno;
+    if (error == EEXIST) {
+      temporary = TemporaryName();
+      error = linkat(AT_FDCWD, self.c_str(), directory.Get(), temporary.c_str(), AT_SYMLINK_FOLLOW) == 0
+                  ? 0 : errno;
+      if (error != 0) temporary.clear();
     }
   }
   if (error == 0 && renameat(directory.Get(), temporary.c_str(), directory.Get(), name.c_str()) != 0)

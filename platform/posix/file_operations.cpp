@@ -182,6 +182,7 @@ std::tm LocalTimeOf(std::time_t moment) {
 }
 
 bool CopyCarriesAllTimes() { return true; }
+bool CopyReplacesReadOnlyTargets() { return true; }
 
 long long FileTimeToLocalSeconds(std::uint64_t fileTime) {
   if (fileTime < kUnixEpochAsFileTime) return -1;

@@ -474,6 +474,20 @@ bool NextMessage(Message* message) {
   }
 }
 
+bool TakeMessage(Message* message) {
+  ThreadState& state = CurrentState();
+  HandleSentMessages(*state.queue);
+  {
+    std::lock_guard guard(state.queue->lock);
+    if (!state.queue->posted.empty()) {
+      *message = state.queue->posted.front();
+      state.queue->posted.pop_front();
+      return true;
+    }
+  }
+  return !state.quit && TakeDueTimer(state, message);
+}
+
 MessageResult DispatchToWindow(const Message& message) {
   return Dispatch(message.window, message.message, message.wordParam, message.longParam);
 }

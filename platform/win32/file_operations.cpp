@@ -95,6 +95,7 @@ bool CopyFileTimes(const std::string& source, const std::string& destination) {
 }
 
 bool CopyCarriesAllTimes() { return false; }
+bool CopyReplacesReadOnlyTargets() { return false; }
 
 std::tm LocalTimeOf(std::time_t moment) {
   std::tm local{};

@@ -80,6 +80,17 @@ bool NextMessage(Message* message) {
   return true;
 }
 
+bool TakeMessage(Message* message) {
+  MSG msg;
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    PostQuitMessage(static_cast<int>(msg.wParam));  // left for NextMessage to see
+    return false;
+  }
+  *message = {AsHandle(msg.hwnd), msg.message, msg.wParam, msg.lParam};
+  return true;
+}
+
 MessageResult DispatchToWindow(const Message& message) {
   MSG msg{};
   msg.hwnd = AsHwnd(message.window);

@@ -1,5 +1,8 @@
 #include "shell/console/console_frame.h"
 
+#include <chrono>
+#include <thread>
+
 #include "platform/code_page.h"
 
 namespace {
@@ -49,10 +52,17 @@ void ConsoleFrame::AskToStop() {
   platform::PostToWindow(window_, kCommandMessage, kCommandStop, 0);
 }
 
+// Handles what has come in, then rests a moment: a status line needs no more
+// than 50 updates a second, and a run that posts two texts per copied file
+// should not wake this thread for each of them.
 void ConsoleFrame::RunUntilTheRunEnds() {
   platform::StartTimer(window_, kWatchTimer, kWatchPeriod);
   platform::Message message;
-  while (platform::NextMessage(&message)) platform::DispatchToWindow(message);
+  while (platform::NextMessage(&message)) {
+    platform::DispatchToWindow(message);
+    while (platform::TakeMessage(&message)) platform::DispatchToWindow(message);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
   platform::StopTimer(window_, kWatchTimer);
   StopBusyTimer();
 }
