@@ -7,7 +7,6 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "foundation/directory.h"
-#include "foundation/path.h"
 
 namespace {
 
@@ -20,9 +19,10 @@ void ClearAttributes(const std::string& path, std::uint32_t bits) {
     platform::WriteFileAttributes(path, attributes & ~bits);
 }
 
+// The directory of a path the run built: the tree's root and a key.
 std::string DirectoryOf(const std::string& path) {
-  CtPath split(path);
-  return split.GetDrive() + split.GetDir();
+  const auto last = std::find_if(path.rbegin(), path.rend(), engine::IsSeparator);
+  return path.substr(0, static_cast<size_t>(path.rend() - last));
 }
 
 size_t Depth(const std::string& key) {

@@ -105,7 +105,12 @@ class Post {
 }  // namespace
 
 int PostData(const char* key, const char* text) {
-  const std::string name = posting::KeyBlockName(key);
+  // A sender posts to one key again and again: its block's name is kept.
+  thread_local std::string lastKey, name;
+  if (name.empty() || lastKey != key) {
+    lastKey = key;
+    name = posting::KeyBlockName(key);
+  }
   // A key that a receiver of this process registered: its block is at hand.
   if (posting::LocalDeliveryEnabled()) {
     if (const auto local = posting::FindLocalKey(name);
