@@ -1,12 +1,14 @@
 #include "platform/shared_memory.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <pthread.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -16,26 +18,37 @@
 #include <unordered_map>
 #include <utility>
 
-// Each named object is a file in the shared-memory file system with a small
-// header in front of its content. The header counts the handles that all
-// processes hold, so that the last close removes the name, as a named kernel
-// object disappears with its last handle elsewhere. The count is changed
-// under flock on the file. A new object is built under a temporary name and
-// linked into place, so nobody ever sees one half made, and the link tells
-// whether the name existed.
+// Each named object is a file in the shared-memory file system with a
+// header in front of its content. The header counts the handles that each
+// process holds, so that the last close removes the name, as a named kernel
+// object disappears with its last handle elsewhere; the counts of a process
+// that ended without closing (killed) are dropped by the next process that
+// opens the object, as the system drops a dead process's handles. The
+// header is changed under flock on the file. A new object is built under a
+// temporary name and linked into place, so nobody ever sees one half made,
+// and the link tells whether the name existed.
 
 namespace platform {
 
 namespace {
 
-constexpr std::uint32_t kMagic = 0x424d534b;  // "KSMB"
-constexpr size_t kHeaderSize = 64;            // keeps the content aligned for a mutex
+constexpr std::uint32_t kMagic = 0x434d534b;  // "KSMC"
 constexpr const char* kShmDirectory = "/dev/shm";
+constexpr int kHolders = 62;
+
+struct Holder {
+  std::int32_t process;  // 0: a free entry
+  std::uint32_t handles;
+};
 
 struct Header {
   std::uint32_t magic;
-  std::uint32_t handles;
+  std::uint32_t handles;  // of all processes; those beyond kHolders are counted here only
+  Holder holders[kHolders];
 };
+
+constexpr size_t kHeaderSize = 512;  // the header, rounded up; keeps the content aligned for a mutex
+static_assert(sizeof(Header) <= kHeaderSize);
 
 struct OpenObject {
   int fd;
@@ -93,9 +106,48 @@ bool ReadHeader(int fd, Header* header) {
          header->magic == kMagic;
 }
 
-bool WriteHandleCount(int fd, std::uint32_t handles) {
-  return pwrite(fd, &handles, sizeof handles, offsetof(Header, handles)) ==
-         static_cast<ssize_t>(sizeof handles);
+bool WriteHeader(int fd, const Header& header) {
+  return pwrite(fd, &header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
+}
+
+// Drops the handles of processes that have ended.
+void DropEndedProcesses(Header* header) {
+  for (Holder& holder : header->holders) {
+    if (holder.process == 0 || kill(holder.process, 0) == 0 || errno != ESRCH) continue;
+    header->handles -= std::min(holder.handles, header->handles);
+    holder = {};
+  }
+}
+
+// Counts one more handle of this process.
+void AddHandle(Header* header) {
+  ++header->handles;
+  Holder* free = nullptr;
+  for (Holder& holder : header->holders) {
+    if (holder.process == getpid()) {
+      ++holder.handles;
+      return;
+    }
+    if (holder.process == 0 && free == nullptr) free = &holder;
+  }
+  if (free != nullptr) *free = {getpid(), 1};
+}
+
+void RemoveHandle(Header* header) {
+  if (header->handles > 0) --header->handles;
+  for (Holder& holder : header->holders) {
+    if (holder.process != getpid()) continue;
+    if (--holder.handles == 0) holder = {};
+    return;
+  }
+}
+
+// Removes the name if it still names the object open on fd.
+void UnlinkIfSame(int fd, const std::string& shmName) {
+  struct stat mine{}, named{};
+  if (fstat(fd, &mine) == 0 && stat(ShmPath(shmName).c_str(), &named) == 0 &&
+      mine.st_ino == named.st_ino && mine.st_dev == named.st_dev)
+    shm_unlink(shmName.c_str());
 }
 
 SharedHandle AddToTable(int fd, std::string shmName) {
@@ -117,18 +169,34 @@ void CloseObject(const OpenObject& object) {
   flock(object.fd, LOCK_EX);
   Header header{};
   if (ReadHeader(object.fd, &header) && header.handles > 0) {
-    --header.handles;
-    WriteHandleCount(object.fd, header.handles);
-    // Remove the name only if it is still this object's.
-    struct stat mine{}, named{};
-    if (header.handles == 0 && fstat(object.fd, &mine) == 0 &&
-        stat(ShmPath(object.name).c_str(), &named) == 0 && mine.st_ino == named.st_ino &&
-        mine.st_dev == named.st_dev) {
-      shm_unlink(object.name.c_str());
-    }
+    RemoveHandle(&header);
+    WriteHeader(object.fd, header);
+    if (header.handles == 0) UnlinkIfSame(object.fd, object.name);
   }
   flock(object.fd, LOCK_UN);
   close(object.fd);
+}
+
+// Opens the object of that name and counts this process's handle; -1 when
+// there is none, or only one whose holders have all ended (it goes then).
+int OpenCounted(const std::string& shmName) {
+  const int fd = shm_open(shmName.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
+  if (fd < 0) return -1;
+  flock(fd, LOCK_EX);
+  Header header{};
+  bool alive = ReadHeader(fd, &header);
+  if (alive) {
+    DropEndedProcesses(&header);
+    // A count of 0: the object's last handle is being closed, or its holders ended.
+    alive = header.handles > 0;
+    if (alive) AddHandle(&header);
+    else UnlinkIfSame(fd, shmName);
+    alive = WriteHeader(fd, header) && alive;
+  }
+  flock(fd, LOCK_UN);
+  if (alive) return fd;
+  close(fd);
+  return -1;
 }
 
 // Builds an object of `size` content bytes under a temporary name, lets
@@ -142,9 +210,9 @@ CreateSharedResult CreateObject(const std::string& name, size_t size, SharedHand
       "/kelmoray.new." + std::to_string(getpid()) + "." + std::to_string(++serial);
   const int fd = shm_open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return CreateSharedResult::kFailed;
-  const Header header{kMagic, 1};
-  bool made = ftruncate(fd, static_cast<off_t>(kHeaderSize + size)) == 0 &&
-              pwrite(fd, &header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
+  Header header{kMagic, 0, {}};
+  AddHandle(&header);
+  bool made = ftruncate(fd, static_cast<off_t>(kHeaderSize + size)) == 0 && WriteHeader(fd, header);
   if (made && initialise != nullptr) {
     void* base = mmap(nullptr, kHeaderSize + size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     made = base != MAP_FAILED;
@@ -157,6 +225,16 @@ CreateSharedResult CreateObject(const std::string& name, size_t size, SharedHand
   if (made) {
     made = link(ShmPath(temporary).c_str(), ShmPath(shmName).c_str()) == 0;
     linkError = errno;
+    // A name left by processes that have all ended is free again.
+    if (!made && linkError == EEXIST) {
+      const int abandoned = OpenCounted(shmName);
+      if (abandoned >= 0) {
+        CloseObject({abandoned, shmName});
+      } else {
+        made = link(ShmPath(temporary).c_str(), ShmPath(shmName).c_str()) == 0;
+        linkError = errno;
+      }
+    }
   }
   shm_unlink(temporary.c_str());
   if (!made) {
@@ -179,19 +257,8 @@ CreateSharedResult CreateSharedBlock(const std::string& name, size_t size, Share
 
 SharedHandle OpenSharedBlock(const std::string& name) {
   const std::string shmName = ShmName(name);
-  const int fd = shm_open(shmName.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
-  if (fd < 0) return 0;
-  flock(fd, LOCK_EX);
-  Header header{};
-  // A count of 0 is an object whose last handle is being closed: gone.
-  const bool alive = ReadHeader(fd, &header) && header.handles > 0 &&
-                     WriteHandleCount(fd, header.handles + 1);
-  flock(fd, LOCK_UN);
-  if (!alive) {
-    close(fd);
-    return 0;
-  }
-  return AddToTable(fd, shmName);
+  const int fd = OpenCounted(shmName);
+  return fd < 0 ? 0 : AddToTable(fd, shmName);
 }
 
 void CloseSharedBlock(SharedHandle handle) {

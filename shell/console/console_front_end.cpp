@@ -1,5 +1,6 @@
 #include "shell/console/console_front_end.h"
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 
@@ -27,10 +28,11 @@ class ConsoleView : public ProgressView {
   ConsoleOutput& output_;
 };
 
-ConsoleFrame* theFrame = nullptr;
+// Read by the thread that takes the interrupts.
+std::atomic<ConsoleFrame*> theFrame{nullptr};
 
 void StopOnInterrupt() {
-  if (theFrame != nullptr) theFrame->AskToStop();
+  if (ConsoleFrame* frame = theFrame.load()) frame->AskToStop();
 }
 
 // A settings file named with /F= must be there: a scheduled run must not

@@ -49,7 +49,9 @@ TEST(DirectoryListing, GivesDotEntriesNamesTimesAndSizes) {
       EXPECT_EQ(entry.lastWriteTime, 116444736000000000ull + 1'600'000'000ull * 10'000'000ull);
       EXPECT_FALSE(entry.attributes & platform::kAttrDirectory);
     }
-    if (entry.name == "sub") EXPECT_TRUE(entry.attributes & platform::kAttrDirectory);
+    if (entry.name == "sub") {
+      EXPECT_TRUE(entry.attributes & platform::kAttrDirectory);
+    }
   }
   EXPECT_EQ(names, (std::set<std::string>{".", "..", "sub", "file.txt"}));
   platform::DirectoryListing missing(dir / "missing/", "*.*");

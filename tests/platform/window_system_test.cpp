@@ -75,7 +75,7 @@ TEST(WindowSystem, SendWaitingWhileTheWindowGoesGivesZero) {
   test::WindowThread thread;
   const WindowHandle window = thread.NewWindow();
   std::promise<void> busy;
-  thread.RunLater([&] {
+  thread.RunLater([&busy, window] {
     busy.set_value();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     platform::DestroyMessageWindow(window);

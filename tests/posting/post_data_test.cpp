@@ -267,7 +267,7 @@ TEST_P(PostDataTest, ReceiverGoneBeforeDeliveryReleasesTheBlock) {
   test::Receiver& receiver = AddReceiver(key_);
   const WindowHandle window = receiver.HookedWindow();
   std::promise<void> busy;
-  thread_.RunLater([&] {
+  thread_.RunLater([&busy, window] {
     busy.set_value();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     platform::DestroyMessageWindow(window);
@@ -284,7 +284,7 @@ TEST_P(PostDataTest, ReceiverGoneBeforeDeliveryReleasesTheBlock) {
 TEST_P(PostDataTest, SendersNeverWaitForABusyReceiver) {
   test::Receiver& receiver = AddReceiver(key_);
   std::promise<void> busy;
-  thread_.RunLater([&] {
+  thread_.RunLater([&busy] {
     busy.set_value();
     std::this_thread::sleep_for(std::chrono::seconds(1));
   });
@@ -327,7 +327,7 @@ TEST_F(ChannelTest, TextsQueuedForAWindowThatGoesAreDropped) {
   const WindowHandle window = thread_.NewWindow();
   thread_.Run([&] { receiver->Install(window, key_); });
   std::promise<void> busy;
-  thread_.RunLater([&] {
+  thread_.RunLater([&busy, window] {
     busy.set_value();
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     platform::DestroyMessageWindow(window);

@@ -63,6 +63,10 @@ class UndeletableEntry {
 // True in a Windows build running under Wine.
 bool RunningUnderWine();
 
+// Natively removes the channel's shared objects that only ended processes
+// held (a killed process cannot close its handles); elsewhere the system does.
+void RemoveAbandonedSharedObjects();
+
 // Names of the shared-memory objects that exist now (natively; empty under Windows).
 std::vector<std::string> SharedMemoryNames();
 

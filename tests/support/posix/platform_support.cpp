@@ -1,5 +1,7 @@
 #include "tests/support/platform_support.h"
 
+#include "platform/shared_memory.h"
+
 #include <cstdlib>
 
 namespace test {
@@ -77,6 +79,14 @@ UndeletableEntry::UndeletableEntry(const std::string& directory) : path_(directo
 }
 
 UndeletableEntry::~UndeletableEntry() { unlink(path_.c_str()); }
+
+void RemoveAbandonedSharedObjects() {
+  // Opening an object whose holders have all ended removes it.
+  for (const std::string& name : SharedMemoryNames()) {
+    if (name.rfind("DATAPOST", 0) != 0 || name.find('%') != std::string::npos) continue;
+    platform::CloseSharedBlock(platform::OpenSharedBlock(name));
+  }
+}
 
 std::vector<std::string> SharedMemoryNames() {
   std::vector<std::string> names;

@@ -131,6 +131,8 @@ bool RunningUnderWine() {
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+void RemoveAbandonedSharedObjects() {}
+
 std::vector<std::string> SharedMemoryNames() { return {}; }
 
 }  // namespace test
