@@ -67,7 +67,7 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
   root = NormalizeDirPath(rootText);
   const bool result = WalkDirectory(root, "");
   busy = 0;
-  PostStatus("", true);
+  if (StatusDue(true)) PostData(statusKey_.c_str(), "");
   return result;
 }
 
@@ -129,7 +129,9 @@ bool CtTreeScanner::ExtensionExcluded(const std::string& name) const {
 void CtTreeScanner::AddFile(const DirectoryEntry& entry, const std::string& key) {
   if (stopRequested || !Admits(entry) || IsDirectory(entry)) return;
   if (ExtensionExcluded(entry.name)) return;
-  fileMap.Insert(key + entry.name, ToFoundItem(entry));
+  // One buffer for every key of the walk: no allocation per file.
+  keyBuffer_.assign(key).append(entry.name);
+  fileMap.Insert(keyBuffer_, ToFoundItem(entry));
 }
 
 // A directory reached through a link or junction is neither stored nor
@@ -142,16 +144,18 @@ void CtTreeScanner::AddDirectory(const DirectoryEntry& entry, const std::string&
   const std::string subKey = key + entry.name + Separator();
   const std::string sub = dir + entry.name + Separator();
   dirMap.Insert(subKey, ToFoundItem(entry));
-  PostStatus(SearchingText() + sub, false);
+  if (StatusDue(false)) PostData(statusKey_.c_str(), (SearchingText() + sub).c_str());
   WalkDirectory(sub, subKey);
 }
 
-void CtTreeScanner::PostStatus(const std::string& text, bool always) {
-  if (statusKey_.empty()) return;
+// Whether a status text is to be posted now: always at the end of a scan,
+// and for directories at most every 100 ms (the newest one then).
+bool CtTreeScanner::StatusDue(bool always) {
+  if (statusKey_.empty()) return false;
   const auto now = std::chrono::steady_clock::now();
-  if (!always && now - lastStatus_ < std::chrono::milliseconds(100)) return;
+  if (!always && now - lastStatus_ < std::chrono::milliseconds(100)) return false;
   lastStatus_ = now;
-  PostData(statusKey_.c_str(), text.c_str());
+  return true;
 }
 
 void ApplyExclusionItem(const std::string& sourceRoot, CtTreeScanner& source,

@@ -52,9 +52,10 @@ class CtTreeScanner {
   void AddFile(const platform::DirectoryEntry& entry, const std::string& key);
   void AddDirectory(const platform::DirectoryEntry& entry, const std::string& dir,
                     const std::string& key);
-  void PostStatus(const std::string& text, bool always);
+  bool StatusDue(bool always);
 
   std::string statusKey_;
+  std::string keyBuffer_;
   std::chrono::steady_clock::time_point lastStatus_{};
 };
 
