@@ -112,6 +112,9 @@ bool CKelmdupDoc::FileChanged(const std::string& src, const FoundItem& source,
     return true;
   }
   if (source.Size() != destination.Size()) return true;
+  // Equal times are equal in any calendar; most files of a mirrored tree
+  // have them, and converting to local time costs a lookup per file.
+  if (source.lastWriteTime == destination.lastWriteTime) return false;
   const long long a = platform::FileTimeToLocalSeconds(source.lastWriteTime);
   const long long b = platform::FileTimeToLocalSeconds(destination.lastWriteTime);
   return a - b > 2 || b - a > 2;

@@ -34,7 +34,6 @@ bool CKelmdupDoc::OnMirrorStart(ProgressView* activeView) {
 
 void CKelmdupDoc::MirrorThreadProc(void* document) noexcept {
   auto* doc = static_cast<CKelmdupDoc*>(document);
-  doc->running = 1;
   doc->RunAllEntries();
   doc->running = 0;
   ++doc->finishedRuns;
