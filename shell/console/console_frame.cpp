@@ -17,10 +17,14 @@ constexpr std::uint32_t kMostBusyTicks = 4087;
 
 ConsoleFrame* theFrame = nullptr;
 
-const std::string& Text(const char* utf8) {
-  static thread_local std::string converted;
-  converted = platform::Utf8ToSystem(utf8);
-  return converted;
+const std::string& WorkingText() {
+  static const std::string text = platform::Utf8ToSystem("作業中");
+  return text;
+}
+
+const std::string& CopyingText() {
+  static const std::string text = platform::Utf8ToSystem("コピー中");
+  return text;
 }
 
 }  // namespace
@@ -93,12 +97,12 @@ void ConsoleFrame::Endpoint::OnPostData(platform::WindowHandle, const char*, con
 
 void ConsoleFrame::OnStatusText(const std::string& text) {
   if (text.empty()) {
-    output_.ShowStatus(Text("作業中"));
+    output_.ShowStatus(WorkingText());
   } else if (text == "*+") {
     StopBusyTimer();
     busyTicks_ = 0;
     busyTimer_ = platform::StartTimer(window_, kBusyTimer, kBusyPeriod);
-    output_.ShowStatus(Text("コピー中"));
+    output_.ShowStatus(CopyingText());
   } else if (text == "*-") {
     StopBusyTimer();
   } else if (text[0] != '*') {
@@ -108,7 +112,7 @@ void ConsoleFrame::OnStatusText(const std::string& text) {
 
 void ConsoleFrame::OnBusyTick() {
   if (++busyTicks_ > kMostBusyTicks) busyTicks_ = 1;
-  const std::string text = Text("コピー中") + std::string(busyTicks_, '>');
+  const std::string text = CopyingText() + std::string(busyTicks_, '>');
   PostData(key_.c_str(), text.c_str());
 }
 
