@@ -22,35 +22,37 @@ std::string_view FitColumns(std::string_view text, int columns) {
 
 }  // namespace
 
-ConsoleOutput::ConsoleOutput() : statusLine_(platform::IsTerminal(2)) {}
+ConsoleOutput::ConsoleOutput() : ConsoleOutput(stdout, platform::IsTerminal(2) ? stderr : nullptr) {}
+
+ConsoleOutput::ConsoleOutput(std::FILE* lines, std::FILE* status) : lines_(lines), status_(status) {}
 
 void ConsoleOutput::PrintLine(const std::string& line) {
   std::lock_guard guard(lock_);
   if (statusShown_) {
-    std::fputs("\r\033[K", stderr);
+    std::fputs("\r\033[K", status_);
     statusShown_ = false;
   }
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
+  std::fwrite(line.data(), 1, line.size(), lines_);
+  std::fputc('\n', lines_);
   // Each line as it happens, also into a file or a pipe: someone may be watching.
-  std::fflush(stdout);
+  std::fflush(lines_);
 }
 
 void ConsoleOutput::ShowStatus(const std::string& text) {
-  if (!statusLine_) return;
+  if (status_ == nullptr) return;
   std::lock_guard guard(lock_);
-  std::fflush(stdout);
+  std::fflush(lines_);
   const std::string_view shown = FitColumns(text, platform::TerminalColumns() - 1);
-  std::fputs("\r\033[K", stderr);
-  std::fwrite(shown.data(), 1, shown.size(), stderr);
-  std::fflush(stderr);
+  std::fputs("\r\033[K", status_);
+  std::fwrite(shown.data(), 1, shown.size(), status_);
+  std::fflush(status_);
   statusShown_ = true;
 }
 
 void ConsoleOutput::ClearStatus() {
-  if (!statusLine_) return;
+  if (status_ == nullptr) return;
   std::lock_guard guard(lock_);
-  if (statusShown_) std::fputs("\r\033[K", stderr);
-  std::fflush(stderr);
+  if (statusShown_) std::fputs("\r\033[K", status_);
+  std::fflush(status_);
   statusShown_ = false;
 }
