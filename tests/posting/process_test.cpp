@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "posting/post_channel.h"
 #include "posting/post_data.h"
 #include "tests/posting/peers.h"
 #include "tests/posting/receiver.h"
@@ -117,6 +118,26 @@ TEST(PostingBetweenProcesses, LoadReachesEveryReceiverExactlyOnceAndLeavesNothin
   std::printf("load: %d texts to 2 receivers in %.2f s\n", kExpected, seconds);
   // Natively the objects are files; everything the run made must be gone.
   EXPECT_TRUE(test::WaitUntil([&] { return ChannelObjects(key).empty(); }, 10));
+}
+
+// A killed receiver cannot unregister: its key block goes all the same
+// once nothing alive holds it, as the system closes a dead process's handles.
+TEST(PostingBetweenProcesses, AKilledReceiversKeyBlockGoes) {
+  test::TempDir dir;
+  const std::string key = test::UniqueName("Killed") + ".CMainFrame";
+  test::ChildProcess peer(test::ReceiverPeer(key, dir.Path(), 1, "r"));
+  ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dir / "r.ready"); }, 60));
+  const platform::SharedHandle whileAlive = platform::OpenSharedBlock(posting::KeyBlockName(key));
+  EXPECT_NE(whileAlive, 0u);
+  platform::CloseSharedBlock(whileAlive);
+  peer.Signal(9);
+  peer.Wait();
+  EXPECT_TRUE(test::WaitUntil([&] {
+    const platform::SharedHandle block = platform::OpenSharedBlock(posting::KeyBlockName(key));
+    platform::CloseSharedBlock(block);
+    return block == 0;
+  }));
+  EXPECT_TRUE(ChannelObjects(key).empty());
 }
 
 }  // namespace
