@@ -2,15 +2,17 @@
 // Starting threads without exceptions: a thread that cannot be started is a
 // result, not a throw.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
 
 using ThreadBody = void (*)(void* argument);
 
-// Starts body(argument) on a new detached thread with the default stack size.
-// False when no thread could be started; body is then never called.
-bool StartDetachedThread(ThreadBody body, void* argument);
+// Starts body(argument) on a new detached thread, with the default stack or
+// with `stackReserve` bytes of address space for it. False when no thread
+// could be started; body is then never called.
+bool StartDetachedThread(ThreadBody body, void* argument, size_t stackReserve = 0);
 
 // A thread that someone waits for.
 class JoinableThread {

@@ -11,6 +11,10 @@ using platform::WindowHandle;
 
 namespace {
 
+// A delivery thread only waits for one message to be handled; thousands may
+// wait at once, which a 32-bit address space holds only with small stacks.
+constexpr size_t kDeliveryStackReserve = 256 * 1024;
+
 // What a delivery thread needs; it owns the record and frees it.
 struct DeliveryRecord {
   SharedHandle dataBlock;  // the sender's handle, which keeps the block alive
@@ -72,10 +76,9 @@ class Post {
     const SharedHandle data = CreateDataBlock(serial);
     if (data == 0) return false;
     auto* record = new DeliveryRecord{data, window, keyId, serial};
-    if (!platform::StartDetachedThread(DeliverPost, record)) {
-      platform::CloseSharedBlock(data);
-      delete record;
-    }
+    // Out of threads, the text is delivered on this one rather than lost.
+    if (!platform::StartDetachedThread(DeliverPost, record, kDeliveryStackReserve))
+      DeliverPost(record);
     return true;
   }
 

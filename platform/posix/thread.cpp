@@ -2,6 +2,9 @@
 
 #include <pthread.h>
 
+#include <algorithm>
+#include <climits>
+
 namespace platform {
 
 namespace {
@@ -20,10 +23,16 @@ void* RunThread(void* start) noexcept {
 
 }  // namespace
 
-bool StartDetachedThread(ThreadBody body, void* argument) {
+bool StartDetachedThread(ThreadBody body, void* argument, size_t stackReserve) {
   auto* start = new StartRecord{body, argument};
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  if (stackReserve != 0)
+    pthread_attr_setstacksize(&attributes, std::max<size_t>(stackReserve, PTHREAD_STACK_MIN));
   pthread_t thread;
-  if (pthread_create(&thread, nullptr, RunThread, start) != 0) {
+  const int error = pthread_create(&thread, &attributes, RunThread, start);
+  pthread_attr_destroy(&attributes);
+  if (error != 0) {
     delete start;
     return false;
   }

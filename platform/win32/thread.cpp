@@ -20,9 +20,10 @@ DWORD WINAPI RunThread(void* start) noexcept {
 
 }  // namespace
 
-bool StartDetachedThread(ThreadBody body, void* argument) {
+bool StartDetachedThread(ThreadBody body, void* argument, size_t stackReserve) {
   auto* start = new StartRecord{body, argument};
-  HANDLE thread = CreateThread(nullptr, 0, RunThread, start, 0, nullptr);
+  HANDLE thread = CreateThread(nullptr, stackReserve, RunThread, start,
+                               stackReserve != 0 ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0, nullptr);
   if (thread == nullptr) {
     delete start;
     return false;
