@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
@@ -35,7 +36,8 @@ platform::MessageResult KELMORAY_CALLBACK QuietProcedure(platform::WindowHandle,
 
 class NoView : public ProgressView {
  public:
-  void AddLine(int, int, const std::string&, const std::string&) override {}
+  void AddLine(int, int, const std::string&, const std::string&) override { ++lines; }
+  long lines = 0;
 };
 
 // CPU seconds of the whole process (every thread) so far; less noisy than
@@ -68,6 +70,12 @@ double RunOnce(const std::string& source, const std::string& destination, const 
   const double cpuStart = CpuSeconds();
   doc.RunAllEntries();
   cpuOfLastRun = CpuSeconds() - cpuStart;
+  // Even a run with nothing to do reports its start and end.
+  if (view.lines == 0) {
+    std::fprintf(stderr, "status_cost_bench: no run from %s to %s\n", source.c_str(),
+                 destination.c_str());
+    std::exit(1);
+  }
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
@@ -85,6 +93,8 @@ int main(int argc, char** argv) {
   }
   const std::string source = argv[1], work = std::string(argv[2]) + "/";
   const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+  std::error_code ignored;
+  std::filesystem::create_directories(work, ignored);
   TheSettingsLocation().useSettingsFile = 1;
   TheSettingsLocation().settingsFilePath = work + "status_cost.kyf";
 

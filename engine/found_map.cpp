@@ -33,12 +33,12 @@ bool FoundMap::Insert(std::string_view key, const FoundItem& item) {
     if (!node.erased) return false;
     // A key listed again after its removal comes back in its old place.
     node.item = item;
-    node.erased = false;
+    node.erased = 0;
     ++live_;
     return true;
   }
   nodes_.push_back({item, static_cast<std::uint32_t>(keys_.size()),
-                    static_cast<std::uint32_t>(key.size()), false});
+                    static_cast<std::uint32_t>(key.size()), 0});
   keys_.append(key);
   slots_[slot] = static_cast<std::uint32_t>(nodes_.size());
   ++live_;
@@ -58,7 +58,7 @@ bool FoundMap::Erase(std::string_view key) {
   if (slots_.empty()) return false;
   const std::uint32_t held = slots_[SlotOf(key)];
   if (held == kEmpty || nodes_[held - 1].erased) return false;
-  nodes_[held - 1].erased = true;
+  nodes_[held - 1].erased = 1;
   --live_;
   return true;
 }

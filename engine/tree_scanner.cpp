@@ -20,8 +20,6 @@ using engine::Separator;
 FoundItem ToFoundItem(const DirectoryEntry& entry) {
   FoundItem item;
   item.attributes = entry.attributes;
-  item.creationTime = entry.creationTime;
-  item.lastAccessTime = entry.lastAccessTime;
   item.lastWriteTime = entry.lastWriteTime;
   item.sizeHigh = static_cast<std::uint32_t>(entry.size >> 32);
   item.sizeLow = static_cast<std::uint32_t>(entry.size);

@@ -107,6 +107,22 @@ int OpenTemporary(int directory, std::string* named) {
   return openat(directory, named->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
 }
 
+// Gives the unnamed file open as `fd` the name `name` in `directory`; 0 or
+// the errno. Linking the descriptor itself needs a capability that root
+// usually has; everyone else links it through /proc.
+int LinkUnnamed(int fd, int directory, const std::string& name) {
+  static std::atomic<bool> descriptorLinks{true};
+  if (descriptorLinks) {
+    if (linkat(fd, "", directory, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
+    const int error = errno;
+    if (error != ENOENT && error != EPERM) return error;
+  }
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (linkat(AT_FDCWD, self.c_str(), directory, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return errno;
+  descriptorLinks = false;
+  return 0;
+}
+
 }  // namespace
 
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination) {
@@ -141,14 +157,11 @@ FileResult CopyFileReplacing(const std::string& source, const std::string& desti
   if (error == 0 && temporary.empty()) {
     // A copy without a name gets the target's name at once where none is
     // there yet; otherwise a temporary one, renamed over the target below.
-    const std::string self = "/proc/self/fd/" + std::to_string(to.Get());
-    if (linkat(AT_FDCWD, self.c_str(), directory.Get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-      return {};
-    error = errno;
+    error = LinkUnnamed(to.Get(), directory.Get(), name);
+    if (error == 0) return {};
     if (error == EEXIST) {
       temporary = TemporaryName();
-      error = linkat(AT_FDCWD, self.c_str(), directory.Get(), temporary.c_str(), AT_SYMLINK_FOLLOW) == 0
-                  ? 0 : errno;
+      error = LinkUnnamed(to.Get(), directory.Get(), temporary);
       if (error != 0) temporary.clear();
     }
   }
