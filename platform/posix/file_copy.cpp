@@ -9,6 +9,7 @@
 
 #include "platform/copy_faults.h"
 #include "platform/file_system.h"
+#include "platform/posix/unnamed_file.h"
 
 // A copy goes to a file without a name in the destination's directory
 // (O_TMPFILE), or, where the file system has no such files, to a temporary
@@ -96,31 +97,15 @@ std::string TemporaryName() {
 // An open file in `directory` that has no name yet, or has `*named` as a
 // temporary one.
 int OpenTemporary(int directory, std::string* named) {
-  const int fd = openat(directory, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  const int fd = OpenUnnamed(directory, O_WRONLY, 0600);
   if (fd >= 0) return fd;
   const int error = errno;
-  if (error != EOPNOTSUPP && error != EISDIR && error != EINVAL) {
+  if (!UnnamedUnsupported(error)) {
     errno = error;
     return -1;
   }
   *named = TemporaryName();
   return openat(directory, named->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-}
-
-// Gives the unnamed file open as `fd` the name `name` in `directory`; 0 or
-// the errno. Linking the descriptor itself needs a capability that root
-// usually has; everyone else links it through /proc.
-int LinkUnnamed(int fd, int directory, const std::string& name) {
-  static std::atomic<bool> descriptorLinks{true};
-  if (descriptorLinks) {
-    if (linkat(fd, "", directory, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
-    const int error = errno;
-    if (error != ENOENT && error != EPERM) return error;
-  }
-  const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  if (linkat(AT_FDCWD, self.c_str(), directory, name.c_str(), AT_SYMLINK_FOLLOW) != 0) return errno;
-  descriptorLinks = false;
-  return 0;
 }
 
 }  // namespace

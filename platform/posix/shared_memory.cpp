@@ -18,15 +18,17 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/posix/unnamed_file.h"
+
 // Each named object is a file in the shared-memory file system with a
 // header in front of its content. The header counts the handles that each
 // process holds, so that the last close removes the name, as a named kernel
 // object disappears with its last handle elsewhere; the counts of a process
 // that ended without closing (killed) are dropped by the next process that
 // opens the object, as the system drops a dead process's handles. The
-// header is changed under flock on the file. A new object is built under a
-// temporary name and linked into place, so nobody ever sees one half made,
-// and the link tells whether the name existed.
+// header is changed under flock on the file. A new object is built without
+// a name and linked into place, so nobody ever sees one half made, a creator
+// killed meanwhile leaves nothing, and the link tells whether the name existed.
 
 namespace platform {
 
@@ -199,16 +201,34 @@ int OpenCounted(const std::string& shmName) {
   return -1;
 }
 
-// Builds an object of `size` content bytes under a temporary name, lets
-// `initialise` fill its content, and links it under `name`.
+// An open object without a name, or, where /dev/shm cannot make such
+// files, one with the temporary name `*temporary`.
+int OpenUnbuilt(std::string* temporary) {
+  const int directory = open(kShmDirectory, O_DIRECTORY | O_CLOEXEC);
+  const int fd = directory < 0 ? -1 : OpenUnnamed(directory, O_RDWR, 0600);
+  const int error = errno;
+  if (directory >= 0) close(directory);
+  if (fd >= 0 || !UnnamedUnsupported(error)) return fd;
+  static std::atomic<unsigned> serial{0};
+  *temporary = "/kelmoray.new." + std::to_string(getpid()) + "." + std::to_string(++serial);
+  return shm_open(temporary->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+}
+
+// Gives the object built in `fd` the name `shmName`; 0 or the errno.
+int LinkBuilt(int fd, const std::string& temporary, const std::string& shmName) {
+  if (temporary.empty()) return LinkUnnamed(fd, AT_FDCWD, ShmPath(shmName));
+  return link(ShmPath(temporary).c_str(), ShmPath(shmName).c_str()) == 0 ? 0 : errno;
+}
+
+// Builds an object of `size` content bytes without a name, lets
+// `initialise` fill its content, and links it under `name`: nobody sees it
+// half made, and a creator killed meanwhile leaves nothing behind.
 CreateSharedResult CreateObject(const std::string& name, size_t size, SharedHandle* handle,
                                 void (*initialise)(void* content)) {
   *handle = 0;
-  static std::atomic<unsigned> serial{0};
   const std::string shmName = ShmName(name);
-  const std::string temporary =
-      "/kelmoray.new." + std::to_string(getpid()) + "." + std::to_string(++serial);
-  const int fd = shm_open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  std::string temporary;
+  const int fd = OpenUnbuilt(&temporary);
   if (fd < 0) return CreateSharedResult::kFailed;
   Header header{kMagic, 0, {}};
   AddHandle(&header);
@@ -223,20 +243,16 @@ CreateSharedResult CreateObject(const std::string& name, size_t size, SharedHand
   }
   int linkError = EIO;
   if (made) {
-    made = link(ShmPath(temporary).c_str(), ShmPath(shmName).c_str()) == 0;
-    linkError = errno;
+    linkError = LinkBuilt(fd, temporary, shmName);
     // A name left by processes that have all ended is free again.
-    if (!made && linkError == EEXIST) {
-      const int abandoned = OpenCounted(shmName);
-      if (abandoned >= 0) {
-        CloseObject({abandoned, shmName});
-      } else {
-        made = link(ShmPath(temporary).c_str(), ShmPath(shmName).c_str()) == 0;
-        linkError = errno;
-      }
+    if (linkError == EEXIST) {
+      const int held = OpenCounted(shmName);  // opens only what a live process holds
+      if (held >= 0) CloseObject({held, shmName});
+      else linkError = LinkBuilt(fd, temporary, shmName);
     }
+    made = linkError == 0;
   }
-  shm_unlink(temporary.c_str());
+  if (!temporary.empty()) shm_unlink(temporary.c_str());
   if (!made) {
     close(fd);
     return linkError == EEXIST ? CreateSharedResult::kAlreadyExists : CreateSharedResult::kFailed;
