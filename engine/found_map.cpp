@@ -5,6 +5,8 @@
 namespace {
 
 constexpr std::uint32_t kEmpty = 0;
+constexpr size_t kMaxKeyLength = 0xffff;
+constexpr std::uint64_t kMaxKeyBytes = (std::uint64_t{1} << 47) - 1;
 
 }  // namespace
 
@@ -26,6 +28,8 @@ void FoundMap::Grow() {
 }
 
 bool FoundMap::Insert(std::string_view key, const FoundItem& item) {
+  if (key.size() > kMaxKeyLength || std::uint64_t{keys_.size()} + key.size() > kMaxKeyBytes)
+    return false;
   if ((nodes_.size() + 1) * 2 > slots_.size()) Grow();
   const size_t slot = SlotOf(key);
   if (slots_[slot] != kEmpty) {
@@ -37,8 +41,9 @@ bool FoundMap::Insert(std::string_view key, const FoundItem& item) {
     ++live_;
     return true;
   }
-  nodes_.push_back({item, static_cast<std::uint32_t>(keys_.size()),
-                    static_cast<std::uint32_t>(key.size()), 0});
+  const std::uint64_t offset = keys_.size();
+  nodes_.push_back({item, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(key.size()),
+                    static_cast<std::uint32_t>(offset >> 32), 0});
   keys_.append(key);
   slots_[slot] = static_cast<std::uint32_t>(nodes_.size());
   ++live_;

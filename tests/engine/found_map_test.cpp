@@ -40,6 +40,21 @@ TEST(FoundMap, InsertFindEraseAndListingOrder) {
   EXPECT_EQ(map.Find("c"), nullptr);
 }
 
+// A key is kept whole up to the longest length a node records; a longer
+// one, which no path can be, is refused rather than cut.
+TEST(FoundMap, KeysUpToTheLongestLengthAreKeptWhole) {
+  FoundMap map;
+  const std::string longest(0xffff, 'x'), tooLong(0x10000, 'y');
+  EXPECT_TRUE(map.Insert("short", ItemOfSize(1)));
+  EXPECT_TRUE(map.Insert(longest, ItemOfSize(2)));
+  EXPECT_FALSE(map.Insert(tooLong, ItemOfSize(3)));
+  EXPECT_TRUE(map.Insert("after", ItemOfSize(4)));
+  EXPECT_EQ(KeysInOrder(map), (std::vector<std::string>{"short", longest, "after"}));
+  EXPECT_EQ(map.Find(longest)->Size(), 2u);
+  EXPECT_EQ(map.Find(tooLong), nullptr);
+  EXPECT_EQ(map.Find(longest.substr(1)), nullptr);
+}
+
 TEST(FoundMap, AHundredThousandKeysWithRemovalsInBetween) {
   FoundMap map;
   for (std::uint32_t i = 0; i < 100000; ++i) ASSERT_TRUE(map.Insert("d" + std::to_string(i / 20) + "/f" + std::to_string(i), ItemOfSize(i)));
