@@ -25,6 +25,17 @@ std::string DirectoryOf(const std::string& path) {
   return path.substr(0, static_cast<size_t>(path.rend() - last));
 }
 
+// A size that differs, or write times more than 2 seconds apart.
+bool ChangedBySizeOrTime(const FoundItem& source, const FoundItem& destination) {
+  if (source.Size() != destination.Size()) return true;
+  // Equal times are equal in any calendar; most files of a mirrored tree
+  // have them, and converting to local time costs a lookup per file.
+  if (source.lastWriteTime == destination.lastWriteTime) return false;
+  const long long a = platform::FileTimeToLocalSeconds(source.lastWriteTime);
+  const long long b = platform::FileTimeToLocalSeconds(destination.lastWriteTime);
+  return a - b > 2 || b - a > 2;
+}
+
 size_t Depth(const std::string& key) {
   return static_cast<size_t>(std::count_if(key.begin(), key.end(), engine::IsSeparator));
 }
@@ -85,7 +96,14 @@ bool CKelmdupDoc::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
 }
 
 bool CKelmdupDoc::CopyNewAndChangedFiles(const MirrorEntry& entry) {
+  const bool done = CopyInListingOrder(entry);
+  copyAhead_.reset();  // what it prepared that the run never named goes now
+  return done;
+}
+
+bool CKelmdupDoc::CopyInListingOrder(const MirrorEntry& entry) {
   readyDirectory_.clear();
+  position_ = 0;
   // In listing order: the files of one directory come together.
   for (const auto& [listedKey, item] : sourceScanner.fileMap) {
     if (stopRequested) return false;
@@ -98,8 +116,52 @@ bool CKelmdupDoc::CopyNewAndChangedFiles(const MirrorEntry& entry) {
     } else if (FileChanged(src, item, *existing, entry)) {
       if (!UpdateFile(src, dst, entry)) return false;
     }
+    ++position_;
   }
   return true;
+}
+
+// Outside archive mode, what is to be copied follows from the two listings
+// alone, so a helper can work it out ahead of the run.
+bool CKelmdupDoc::NeedsCopy(std::string_view key, const FoundItem& item) const {
+  const FoundItem* existing = destinationScanner.fileMap.Find(key);
+  return existing == nullptr || ChangedBySizeOrTime(item, *existing);
+}
+
+// Copies are made ahead natively, once the destination's root is there to
+// hold them, and never in archive mode, where deciding clears a bit.
+void CKelmdupDoc::StartCopyAhead(const MirrorEntry& entry) {
+  if (copyAhead_ != nullptr || entry.use_archive || !platform::CanPrepareCopies() ||
+      !platform::IsDirectory(entry.destination))
+    return;
+  auto next = [this, &entry, listed = sourceScanner.fileMap.begin(), position = size_t{0},
+               first = position_](PlannedCopy* planned) mutable {
+    for (; listed != sourceScanner.fileMap.end(); ++listed, ++position) {
+      if (stopRequested) return false;
+      const auto [key, item] = *listed;
+      if (position < first || !NeedsCopy(key, item)) continue;
+      *planned = {position, entry.source + std::string(key), item.Size()};
+      ++listed;
+      ++position;
+      return true;
+    }
+    return false;
+  };
+  copyAhead_ = std::make_unique<CopyAhead>(entry.destination, std::move(next));
+}
+
+// The copy made ahead for this file when there is one, else a copy made now.
+platform::FileResult CKelmdupDoc::CopyOne(const std::string& src, const std::string& dst,
+                                          const MirrorEntry& entry) {
+  StartCopyAhead(entry);
+  if (copyAhead_ != nullptr) {
+    platform::PreparedCopy copy = copyAhead_->Take(position_, src);
+    if (copy.Error() != platform::kErrorNotSupported) {
+      const platform::FileResult named = platform::NamePreparedCopy(copy, dst);
+      if (named.error != platform::kErrorNotSameDevice) return named;
+    }
+  }
+  return platform::CopyFileReplacing(src, dst);
 }
 
 bool CKelmdupDoc::FileChanged(const std::string& src, const FoundItem& source,
@@ -111,13 +173,7 @@ bool CKelmdupDoc::FileChanged(const std::string& src, const FoundItem& source,
     platform::WriteFileAttributes(src, attributes & ~platform::kAttrArchive);
     return true;
   }
-  if (source.Size() != destination.Size()) return true;
-  // Equal times are equal in any calendar; most files of a mirrored tree
-  // have them, and converting to local time costs a lookup per file.
-  if (source.lastWriteTime == destination.lastWriteTime) return false;
-  const long long a = platform::FileTimeToLocalSeconds(source.lastWriteTime);
-  const long long b = platform::FileTimeToLocalSeconds(destination.lastWriteTime);
-  return a - b > 2 || b - a > 2;
+  return ChangedBySizeOrTime(source, destination);
 }
 
 // Reports a failed copy; false when the disk is full, which ends the run.
@@ -165,7 +221,7 @@ bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
       platform::WriteFileAttributes(directory, platform::ReadFileAttributes(DirectoryOf(src)));
     // A file may stand there under a name that differs in letter case only.
     if (!platform::CopyReplacesReadOnlyTargets()) ClearAttributes(dst, platform::kAttrReadOnly);
-    result = platform::CopyFileReplacing(src, dst);
+    result = CopyOne(src, dst, entry);
     readyDirectory_ = result ? directory : std::string();
   }
   if (!result) {
@@ -185,7 +241,7 @@ bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, con
   Report(kMsgUpdateFile, IconIndex(IconKind::kCopy), src, dst);
   ClearAttributes(dst, kProtectiveBits);
   PostStatus("*+");
-  const platform::FileResult result = platform::CopyFileReplacing(src, dst);
+  const platform::FileResult result = CopyOne(src, dst, entry);
   bool goOn = true;
   if (!result) {
     goOn = CopyFailed(kMsgUpdateFailed, result, src, dst);

@@ -7,8 +7,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
+#include "engine/copy_ahead.h"
 #include "engine/mirror_entry.h"
 #include "engine/tree_scanner.h"
 #include "platform/window_system.h"
@@ -80,6 +83,10 @@ class CKelmdupDoc {
   bool UpdateFile(const std::string& src, const std::string& dst, const MirrorEntry& entry);
   bool FileChanged(const std::string& src, const FoundItem& source, const FoundItem& destination,
                    const MirrorEntry& entry);
+  bool CopyInListingOrder(const MirrorEntry& entry);
+  platform::FileResult CopyOne(const std::string& src, const std::string& dst, const MirrorEntry& entry);
+  void StartCopyAhead(const MirrorEntry& entry);
+  bool NeedsCopy(std::string_view key, const FoundItem& item) const;
   bool CopyFailed(int failedId, platform::FileResult result, const std::string& src,
                   const std::string& dst);
   bool DestinationDirectoryIsSafe(const std::string& key, const MirrorEntry& entry);
@@ -87,5 +94,7 @@ class CKelmdupDoc {
 
   platform::WindowHandle mainWindow_ = 0;
   std::string readyDirectory_;  // where the last copy went
+  size_t position_ = 0;         // of the file being copied, in listing order
+  std::unique_ptr<CopyAhead> copyAhead_;
   std::string statusKey_;
 };

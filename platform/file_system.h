@@ -89,6 +89,8 @@ enum FileError : std::uint32_t {
   kErrorPathNotFound = 3,
   kErrorAccessDenied = 5,
   kErrorSharingViolation = 32,
+  kErrorNotSupported = 50,
+  kErrorNotSameDevice = 17,
   kErrorDiskFull = 112,
   kErrorDirNotEmpty = 145,
   kErrorOther = 31,
@@ -109,6 +111,44 @@ FileResult RemoveDirectoryPlain(const std::string& path);
 // the target at the end, so a failed or interrupted copy never leaves a
 // partial file under the target's name.
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination);
+// A copy made ahead of its turn: the content, mode and times complete in a
+// file that has no name yet, so nobody sees it until it is named, and it
+// vanishes if it never is. Natively only; elsewhere nothing is prepared.
+class PreparedCopy {
+ public:
+  PreparedCopy() = default;
+  PreparedCopy(int file, std::uint32_t error) : file_(file), error_(error) {}
+  ~PreparedCopy() { Discard(); }
+  PreparedCopy(PreparedCopy&& other) noexcept;
+  PreparedCopy& operator=(PreparedCopy&& other) noexcept;
+  PreparedCopy(const PreparedCopy&) = delete;
+  PreparedCopy& operator=(const PreparedCopy&) = delete;
+
+  // kErrorNone for a copy ready to be named; kErrorNotSupported when none
+  // could be made this way; otherwise why the copy failed.
+  std::uint32_t Error() const { return error_; }
+  int File() const { return file_; }
+  void Discard();
+
+ private:
+  int file_ = -1;
+  std::uint32_t error_ = kErrorNotSupported;
+};
+
+// Whether PrepareCopy can make copies at all on this system.
+bool CanPrepareCopies();
+
+// Copies `source` into a file without a name in `directory`, which must be
+// on the destination's file system; kErrorNotSupported when no such file
+// can be made there. Counts as a copy for InjectCopyFailures.
+PreparedCopy PrepareCopy(const std::string& source, const std::string& directory);
+
+// Gives a prepared copy the name `destination`, over a file standing there;
+// the copy's own failure when it has one. kErrorNotSameDevice when the
+// destination is on another file system than the copy: it is then still
+// there to be copied the usual way.
+FileResult NamePreparedCopy(PreparedCopy& copy, const std::string& destination);
+
 // For tests of what a failed copy does: after the next `skip` copies,
 // `count` copies fail with `error` without touching anything.
 void InjectCopyFailures(std::uint32_t error, int skip, int count);

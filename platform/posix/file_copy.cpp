@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/copy_faults.h"
@@ -16,6 +17,8 @@
 // name; it gets the source's times and mode, then a name, then is renamed
 // over the target. Until that rename the target is untouched, and a copy
 // that fails or is killed leaves no partial file under the target's name.
+// A copy prepared ahead is made the same way in a directory of the caller's
+// choosing on the same file system, and linked into place when named.
 
 namespace platform {
 
@@ -108,51 +111,122 @@ int OpenTemporary(int directory, std::string* named) {
   return openat(directory, named->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
 }
 
+// Opens the source of a copy; kErrorNone, or why it cannot be copied.
+std::uint32_t OpenSource(const std::string& source, int* from, struct stat* info) {
+  *from = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (*from < 0) {
+    const int error = errno;
+    return error == ENOENT ? kErrorFileNotFound : CopyErrorFrom(error);
+  }
+  if (fstat(*from, info) != 0 || !S_ISREG(info->st_mode)) return kErrorAccessDenied;
+  return kErrorNone;
+}
+
+// Gives `to` the source's content, mode and times; 0 or the errno.
+int FillCopy(int from, const struct stat& info, int to) {
+  const int error = CopyContent(from, to, info.st_size);
+  if (error != 0) return error;
+  const timespec times[2] = {info.st_atim, info.st_mtim};
+  return fchmod(to, info.st_mode & 07777) == 0 && futimens(to, times) == 0 ? 0 : errno;
+}
+
+// Names the complete unnamed copy `to`: at once where nothing stands under
+// `name`, otherwise under a temporary name renamed over the target, so the
+// target is replaced in one step. 0 or the errno.
+int NameUnnamed(int to, int directory, const std::string& name) {
+  int error = LinkUnnamed(to, directory, name);
+  if (error != EEXIST) return error;
+  const std::string temporary = TemporaryName();
+  error = LinkUnnamed(to, directory, temporary);
+  if (error != 0) return error;
+  if (renameat(directory, temporary.c_str(), directory, name.c_str()) == 0) return 0;
+  error = errno;
+  unlinkat(directory, temporary.c_str(), 0);
+  return error;
+}
+
+// The directory part of a path (with its separator) and the name.
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
 }  // namespace
+
+PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
+    : file_(std::exchange(other.file_, -1)), error_(other.error_) {}
+
+PreparedCopy& PreparedCopy::operator=(PreparedCopy&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    file_ = std::exchange(other.file_, -1);
+    error_ = other.error_;
+  }
+  return *this;
+}
+
+void PreparedCopy::Discard() {
+  if (file_ >= 0) close(file_);
+  file_ = -1;
+}
+
+bool CanPrepareCopies() { return true; }
+
+PreparedCopy PrepareCopy(const std::string& source, const std::string& directory) {
+  if (const std::uint32_t injected = TakeInjectedCopyFailure()) return {-1, injected};
+  int fromFile = -1;
+  struct stat info;
+  const std::uint32_t sourceError = OpenSource(source, &fromFile, &info);
+  const Descriptor from(fromFile);
+  if (sourceError != kErrorNone) return {-1, sourceError};
+  // Where no unnamed file can be made, the usual copy will say why, if it fails too.
+  const Descriptor place(open(directory.c_str(), O_DIRECTORY | O_CLOEXEC));
+  const int to = place.Get() < 0 ? -1 : OpenUnnamed(place.Get(), O_WRONLY, 0600);
+  if (to < 0) return {-1, kErrorNotSupported};
+  PreparedCopy copy(to, kErrorNone);
+  if (const int error = FillCopy(from.Get(), info, to)) return {-1, CopyErrorFrom(error)};
+  return copy;
+}
+
+FileResult NamePreparedCopy(PreparedCopy& copy, const std::string& destination) {
+  if (copy.Error() != kErrorNone) return {copy.Error()};
+  const auto [directoryPath, name] = SplitPath(destination);
+  const Descriptor directory(open(directoryPath.c_str(), O_DIRECTORY | O_CLOEXEC));
+  int error = directory.Get() < 0 ? errno : NameUnnamed(copy.File(), directory.Get(), name);
+  if (error == EXDEV) return {kErrorNotSameDevice};
+  copy.Discard();
+  return {error == 0 ? kErrorNone : CopyErrorFrom(error)};
+}
 
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination) {
   if (const std::uint32_t injected = TakeInjectedCopyFailure()) return {injected};
-  const Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  if (from.Get() < 0) {
-    const int error = errno;
-    return {error == ENOENT ? kErrorFileNotFound : CopyErrorFrom(error)};
-  }
+  int fromFile = -1;
   struct stat info;
-  if (fstat(from.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return {kErrorAccessDenied};
+  const std::uint32_t sourceError = OpenSource(source, &fromFile, &info);
+  const Descriptor from(fromFile);
+  if (sourceError != kErrorNone) return {sourceError};
 
-  const size_t slash = destination.rfind('/');
-  const std::string directoryPath = slash == std::string::npos ? "." : destination.substr(0, slash + 1);
-  const std::string name = destination.substr(slash == std::string::npos ? 0 : slash + 1);
+  const auto [directoryPath, name] = SplitPath(destination);
   const Descriptor directory(open(directoryPath.c_str(), O_DIRECTORY | O_CLOEXEC));
   if (directory.Get() < 0) {
     const int error = errno;
     return {CopyErrorFrom(error)};
   }
-
   std::string temporary;  // empty while the copy has no name
   const Descriptor to(OpenTemporary(directory.Get(), &temporary));
   if (to.Get() < 0) {
     const int error = errno;
     return {CopyErrorFrom(error)};
   }
-  int error = CopyContent(from.Get(), to.Get(), info.st_size);
-  const timespec times[2] = {info.st_atim, info.st_mtim};
-  if (error == 0 && (fchmod(to.Get(), info.st_mode & 07777) != 0 || futimens(to.Get(), times) != 0))
-    error = errno;
-  if (error == 0 && temporary.empty()) {
-    // A copy without a name gets the target's name at once where none is
-    // there yet; otherwise a temporary one, renamed over the target below.
-    error = LinkUnnamed(to.Get(), directory.Get(), name);
-    if (error == 0) return {};
-    if (error == EEXIST) {
-      temporary = TemporaryName();
-      error = LinkUnnamed(to.Get(), directory.Get(), temporary);
-      if (error != 0) temporary.clear();
-    }
+  int error = FillCopy(from.Get(), info, to.Get());
+  if (temporary.empty()) {
+    if (error == 0) error = NameUnnamed(to.Get(), directory.Get(), name);
+    return {error == 0 ? kErrorNone : CopyErrorFrom(error)};
   }
   if (error == 0 && renameat(directory.Get(), temporary.c_str(), directory.Get(), name.c_str()) != 0)
     error = errno;
-  if (error != 0 && !temporary.empty()) unlinkat(directory.Get(), temporary.c_str(), 0);
+  if (error != 0) unlinkat(directory.Get(), temporary.c_str(), 0);
   return {error == 0 ? kErrorNone : CopyErrorFrom(error)};
 }
 

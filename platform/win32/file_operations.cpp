@@ -78,6 +78,20 @@ FileResult CopyFileReplacing(const std::string& source, const std::string& desti
   return ResultOf(CopyFileA(source.c_str(), destination.c_str(), FALSE));
 }
 
+// CopyFileA makes named files only: no copy is prepared ahead here.
+PreparedCopy::PreparedCopy(PreparedCopy&& other) noexcept
+    : file_(other.file_), error_(other.error_) {}
+PreparedCopy& PreparedCopy::operator=(PreparedCopy&& other) noexcept {
+  error_ = other.error_;
+  return *this;
+}
+void PreparedCopy::Discard() {}
+
+bool CanPrepareCopies() { return false; }
+PreparedCopy PrepareCopy(const std::string&, const std::string&) { return {}; }
+
+FileResult NamePreparedCopy(PreparedCopy& copy, const std::string&) { return {copy.Error()}; }
+
 bool CopyFileTimes(const std::string& source, const std::string& destination) {
   HANDLE from = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, 0, nullptr);

@@ -92,6 +92,47 @@ TEST(FileOperations, FailuresGiveTheirReasonsAndLeaveNothingBehind) {
       << "no temporary file is left by the failed copies";
 }
 
+// A copy prepared ahead is seen by nobody until it is named, then appears
+// whole under its name, replacing what stood there; one never named leaves
+// nothing. Where no copy can be prepared, nothing is made at all.
+TEST(FileOperations, PreparedCopiesAppearOnlyWhenNamed) {
+  TempDir dir;
+  MakeTree(dir.Path(), {"sub/", "sub/old.txt"});
+  WriteFile(dir / "src.txt", "prepared content");
+  ASSERT_TRUE(SetWriteTime(dir / "src.txt", 1'500'000'000));
+  const std::set<std::string> before = ListTree(dir.Path());
+  if (!platform::CanPrepareCopies()) {
+    EXPECT_EQ(platform::PrepareCopy(dir / "src.txt", dir.Path()).Error(), platform::kErrorNotSupported);
+    EXPECT_EQ(ListTree(dir.Path()), before);
+    return;
+  }
+  platform::PreparedCopy fresh = platform::PrepareCopy(dir / "src.txt", dir.Path());
+  platform::PreparedCopy replacing = platform::PrepareCopy(dir / "src.txt", dir.Path());
+  platform::PreparedCopy dropped = platform::PrepareCopy(dir / "src.txt", dir.Path());
+  ASSERT_EQ(fresh.Error(), platform::kErrorNone);
+  ASSERT_EQ(replacing.Error(), platform::kErrorNone);
+  EXPECT_EQ(ListTree(dir.Path()), before) << "nothing shows before a name is given";
+
+  EXPECT_TRUE(platform::NamePreparedCopy(fresh, dir / "sub/new.txt"));
+  EXPECT_TRUE(platform::NamePreparedCopy(replacing, dir / "sub/old.txt"));
+  dropped.Discard();
+  EXPECT_EQ(ReadFile(dir / "sub/new.txt"), "prepared content");
+  EXPECT_EQ(ReadFile(dir / "sub/old.txt"), "prepared content");
+  platform::DirectoryEntry entry;
+  platform::DirectoryListing listing(dir / "sub", "new.txt");
+  ASSERT_TRUE(listing.Next(&entry));
+  EXPECT_EQ(entry.lastWriteTime, 116444736000000000ull + 1'500'000'000ull * 10'000'000ull);
+  EXPECT_EQ(ListTree(dir.Path()), (std::set<std::string>{"src.txt", "sub/", "sub/new.txt", "sub/old.txt"}));
+
+  EXPECT_EQ(platform::PrepareCopy(dir / "none.txt", dir.Path()).Error(), platform::kErrorFileNotFound);
+  EXPECT_EQ(platform::PrepareCopy(dir / "src.txt", dir / "no/such/").Error(),
+            platform::kErrorNotSupported);
+  platform::PreparedCopy homeless = platform::PrepareCopy(dir / "src.txt", dir.Path());
+  EXPECT_EQ(platform::NamePreparedCopy(homeless, dir / "no/such/x.txt").error,
+            platform::kErrorPathNotFound);
+  EXPECT_EQ(ListTree(dir.Path()).size(), 4u) << "failures leave nothing behind";
+}
+
 // Natively the archive bit is set while a file differs from what was
 // recorded when the bit was last cleared.
 TEST(FileOperations, ArchiveBitFollowsChanges) {

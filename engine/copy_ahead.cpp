@@ -1,0 +1,84 @@
+#include "engine/copy_ahead.h"
+
+#include <utility>
+
+namespace {
+
+// How far the helper may run ahead: a few dozen small files, or one large one.
+constexpr size_t kMostReady = 64;
+constexpr std::uint64_t kMostReadyBytes = 64 << 20;
+// Each side that has to wait for the other waits for a batch, not for one
+// file: a thread switch per copied file would cost more than it gains.
+constexpr size_t kBatch = 8;
+
+}  // namespace
+
+CopyAhead::CopyAhead(std::string directory, NextCopy next)
+    : directory_(std::move(directory)), next_(std::move(next)) {
+  if (!thread_.Start(Run, this)) finished_ = true;
+}
+
+CopyAhead::~CopyAhead() {
+  {
+    std::lock_guard guard(lock_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  thread_.Join();
+}
+
+void CopyAhead::Run(void* self) noexcept { static_cast<CopyAhead*>(self)->Work(); }
+
+bool CopyAhead::Full() const {
+  return !ready_.empty() && (ready_.size() >= kMostReady || readyBytes_ >= kMostReadyBytes);
+}
+
+bool CopyAhead::HalfEmpty() const {
+  return ready_.size() <= kMostReady / 2 && readyBytes_ <= kMostReadyBytes / 2;
+}
+
+bool CopyAhead::BatchReady() const { return ready_.size() >= kBatch || finished_ || Full(); }
+
+void CopyAhead::Work() {
+  PlannedCopy planned;
+  for (;;) {
+    {
+      std::unique_lock guard(lock_);
+      if (Full()) changed_.wait(guard, [&] { return stopping_ || HalfEmpty(); });
+      if (stopping_) break;
+    }
+    if (!next_(&planned)) break;
+    platform::PreparedCopy copy = platform::PrepareCopy(planned.source, directory_);
+    // A file system that makes no unnamed files: the run copies the rest itself.
+    if (copy.Error() == platform::kErrorNotSupported) break;
+    std::lock_guard guard(lock_);
+    readyBytes_ += planned.size;
+    ready_.push_back({planned, std::move(copy)});
+    if (BatchReady()) changed_.notify_all();
+  }
+  std::lock_guard guard(lock_);
+  finished_ = true;
+  changed_.notify_all();
+}
+
+platform::PreparedCopy CopyAhead::Take(size_t position, const std::string& source) {
+  std::unique_lock guard(lock_);
+  for (;;) {
+    // Copies planned before this one were skipped by the run: they go.
+    while (!ready_.empty() && ready_.front().planned.position < position) Drop();
+    if (!ready_.empty()) break;
+    if (finished_) return {};
+    changed_.wait(guard, [&] { return BatchReady(); });
+  }
+  Ready& front = ready_.front();
+  if (front.planned.position != position || front.planned.source != source) return {};
+  platform::PreparedCopy copy = std::move(front.copy);
+  Drop();
+  return copy;
+}
+
+void CopyAhead::Drop() {
+  readyBytes_ -= ready_.front().planned.size;
+  ready_.pop_front();
+  if (HalfEmpty()) changed_.notify_all();
+}
