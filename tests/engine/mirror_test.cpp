@@ -378,6 +378,51 @@ TEST_F(MirrorTest, LinksAreNeverFollowed) {
   EXPECT_FALSE(FileExists(Below(dst_, "loop/a.txt")));
 }
 
+// Many files, of which the run leaves some alone, updates some, copies the
+// rest and must refuse those below destination directories that are links:
+// each copied file gets its own content, whichever files were skipped
+// before it (natively the copies are made ahead of the run). Half of the
+// eight directories are links, so that in any listing order some refused
+// ones come before some copied ones.
+TEST_F(MirrorTest, EveryCopyGetsItsOwnContent) {
+  TempDir outside;
+  const auto refused = [](int i) { return (i / 15) % 2 == 1; };
+  std::vector<std::string> files;
+  for (int i = 0; i < 120; ++i)
+    files.push_back("d" + std::to_string(i / 15) + "/f" + std::to_string(i) +
+                    std::string(i % 7, 'x') + ".txt");
+  MakeTree(src_, files);
+  for (int i = 0; i < 120; ++i) {
+    const std::string to = Below(dst_, files[i]);
+    ASSERT_TRUE(SetWriteTime(Below(src_, files[i]), 1'600'000'000));
+    if (refused(i)) continue;
+    if (i % 3 == 0) {  // already up to date
+      MakeTree(dst_, {files[i]});
+      ASSERT_TRUE(SetWriteTime(to, 1'600'000'000));
+    } else if (i % 5 == 0) {  // stale
+      std::filesystem::create_directories(std::filesystem::path(to).parent_path());
+      WriteFile(to, "stale");
+    }
+  }
+  bool linked = !Windows();
+  for (int d = 1; d < 8; d += 2) {
+    const std::string directory = Below(dst_, "d" + std::to_string(d));
+    linked = linked && MakeDirectoryLink(directory, outside.Path());
+    if (!linked) std::filesystem::create_directories(directory);
+  }
+  Store({Entry()});
+  const auto lines = Run();
+  for (int i = 0; i < 120; ++i) {
+    if (!(linked && refused(i))) EXPECT_EQ(ReadFile(Below(dst_, files[i])), files[i]);
+  }
+  if (linked) {
+    EXPECT_TRUE(ListTree(outside.Path()).empty()) << "nothing copied through the links";
+    EXPECT_EQ(CountOf(lines, kMsgCopyFailed), 60);
+  }
+  EXPECT_EQ(CountOf(Run(), kMsgCopyFile), linked ? 60 : 0)
+      << "the second run only tries the refused ones again";
+}
+
 TEST_F(MirrorTest, UndeletableDirectoryEndsThePassWithItsFailure) {
   MakeTree(dst_, {"stuck/inner/", "free/deeper/"});
   UndeletableEntry held(Below(dst_, "stuck/"));
