@@ -134,16 +134,18 @@ void CKelmdupDoc::StartCopyAhead(const MirrorEntry& entry) {
   if (copyAhead_ != nullptr || entry.use_archive || !platform::CanPrepareCopies() ||
       !platform::IsDirectory(entry.destination))
     return;
-  auto next = [this, &entry, listed = sourceScanner.fileMap.begin(), position = size_t{0},
-               first = position_](PlannedCopy* planned) mutable {
-    for (; listed != sourceScanner.fileMap.end(); ++listed, ++position) {
-      if (stopRequested) return false;
+  // The helper starts at the file the run is about to copy.
+  auto listed = sourceScanner.fileMap.begin();
+  for (size_t passed = 0; passed < position_; ++passed) ++listed;
+  auto next = [this, &entry, listed, position = position_](PlannedCopy* planned) mutable {
+    while (listed != sourceScanner.fileMap.end() && !stopRequested) {
       const auto [key, item] = *listed;
-      if (position < first || !NeedsCopy(key, item)) continue;
-      *planned = {position, entry.source + std::string(key), item.Size()};
+      const size_t at = position++;
       ++listed;
-      ++position;
-      return true;
+      if (NeedsCopy(key, item)) {
+        *planned = {at, entry.source + std::string(key), item.Size()};
+        return true;
+      }
     }
     return false;
   };

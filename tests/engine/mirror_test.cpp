@@ -413,7 +413,9 @@ TEST_F(MirrorTest, EveryCopyGetsItsOwnContent) {
   Store({Entry()});
   const auto lines = Run();
   for (int i = 0; i < 120; ++i) {
-    if (!(linked && refused(i))) EXPECT_EQ(ReadFile(Below(dst_, files[i])), files[i]);
+    if (!(linked && refused(i))) {
+      EXPECT_EQ(ReadFile(Below(dst_, files[i])), files[i]);
+    }
   }
   if (linked) {
     EXPECT_TRUE(ListTree(outside.Path()).empty()) << "nothing copied through the links";
