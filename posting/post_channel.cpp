@@ -17,7 +17,14 @@ namespace {
 
 constexpr char kChannelId[] = "CF55C152370711d1A38300A0C9035471";
 
-std::string Named(const char* prefix) { return std::string(prefix) + "[" + kChannelId + "]"; }
+std::string& TheSuffix() {
+  static std::string suffix;
+  return suffix;
+}
+
+std::string Named(const char* prefix) {
+  return std::string(prefix) + "[" + kChannelId + TheSuffix() + "]";
+}
 
 size_t WindowSlot(int index) { return kWindowSlotsOffset + 4 * static_cast<size_t>(index); }
 size_t InfoHandleSlot(int index) { return kInfoHandleSlotsOffset + 4 * static_cast<size_t>(index); }
@@ -103,6 +110,9 @@ const unsigned char* CopyString(const unsigned char* from, const unsigned char* 
 }
 
 }  // namespace
+
+void SetChannelSuffix(const std::string& suffix) { TheSuffix() = suffix; }
+const std::string& ChannelSuffix() { return TheSuffix(); }
 
 std::string InfoBlockName() { return Named("DATAPOSTINFO"); }
 std::string KeyBlockName(const std::string& key) {

@@ -29,6 +29,12 @@ constexpr int kMaxSlots = 512;
 // What the receiver keeps of a text or a key, its terminating zero included.
 constexpr size_t kReceiveBufferSize = 4096;
 
+// Keeps a test run's channel apart from every other run's and from the
+// programs': each name carries `suffix` after the identifier. Set once,
+// before anything posts or registers; the programs never set it.
+void SetChannelSuffix(const std::string& suffix);
+const std::string& ChannelSuffix();
+
 std::string InfoBlockName();
 // The key block's name: the prefix and the key, single-byte letters in upper case.
 std::string KeyBlockName(const std::string& key);

@@ -9,6 +9,7 @@
 
 #include "tests/posting/receiver.h"
 #include "tests/support/files.h"
+#include "tests/support/test_run.h"
 #include "tests/support/window_thread.h"
 
 namespace test {
@@ -75,8 +76,9 @@ int Send(const std::vector<std::string>& a) {
     });
   }
   for (std::thread& sender : senders) sender.join();
-  // Deliveries still under way end with the process: stay until told.
-  return WaitUntil([&] { return FileExists(dir + "done"); }, 120) ? 0 : 11;
+  // Deliveries still under way end with the process: stay until told, however
+  // slowly the receivers work (the limit only outlives a test that died).
+  return WaitUntil([&] { return FileExists(dir + "done"); }, 900) ? 0 : 11;
 }
 
 }  // namespace
@@ -100,6 +102,7 @@ int RunPeer(const std::vector<std::string>& arguments) {
 }  // namespace test
 
 int main(int argc, char** argv) {
+  test::UseChannelOfThisRun();
   if (argc >= 2 && std::string(argv[1]) == "--peer")
     return test::RunPeer(std::vector<std::string>(argv + 2, argv + argc));
   testing::InitGoogleTest(&argc, argv);

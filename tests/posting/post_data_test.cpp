@@ -89,7 +89,16 @@ class ProtocolTest : public ChannelTest {
   ProtocolTest() { posting::SetLocalDelivery(false); }
 };
 
-TEST(PostChannelNames, AreTheSharedOnes) {
+// The names as the programs use them, without this test run's suffix.
+class PostChannelNames : public testing::Test {
+ protected:
+  PostChannelNames() { posting::SetChannelSuffix(""); }
+  ~PostChannelNames() override { posting::SetChannelSuffix(testRunSuffix_); }
+
+  const std::string testRunSuffix_ = posting::ChannelSuffix();
+};
+
+TEST_F(PostChannelNames, AreTheSharedOnes) {
   EXPECT_EQ(posting::InfoBlockName(), "DATAPOSTINFO[CF55C152370711d1A38300A0C9035471]");
   EXPECT_EQ(posting::KeyBlockName("1234.CMainFrame"),
             "DATAPOSTKEY[CF55C152370711D1A38300A0C9035471]1234.CMAINFRAME");
@@ -101,7 +110,7 @@ TEST(PostChannelNames, AreTheSharedOnes) {
             "DATAPOSTKEY[CF55C152370711D1A38300A0C9035471]" + dbcs + "A");
 }
 
-TEST(PostChannelNames, SerialsAreSignedInDataBlockNames) {
+TEST_F(PostChannelNames, SerialsAreSignedInDataBlockNames) {
   const struct { std::uint32_t serial; const char* suffix; } rows[] = {
       {1, "1"}, {2147483647u, "2147483647"}, {2147483648u, "-2147483648"}, {4294967294u, "-2"}};
   for (const auto& row : rows)
@@ -110,7 +119,15 @@ TEST(PostChannelNames, SerialsAreSignedInDataBlockNames) {
         << row.serial;
 }
 
-TEST(PostChannelNames, CounterStepSkipsZeroAndAllOnes) {
+TEST_F(PostChannelNames, ATestRunsSuffixFollowsTheIdentifier) {
+  posting::SetChannelSuffix("-test7");
+  EXPECT_EQ(posting::InfoBlockName(), "DATAPOSTINFO[CF55C152370711d1A38300A0C9035471-test7]");
+  EXPECT_EQ(posting::KeyBlockName("1.CMainFrame"),
+            "DATAPOSTKEY[CF55C152370711D1A38300A0C9035471-TEST7]1.CMAINFRAME");
+  EXPECT_EQ(DataBlockName(5), "DATAPOSTDATA[CF55C152370711d1A38300A0C9035471-test7]5");
+}
+
+TEST_F(PostChannelNames, CounterStepSkipsZeroAndAllOnes) {
   const struct { std::uint32_t last, next; } rows[] = {
       {0, 1}, {1, 2}, {4294967293u, 4294967294u}, {4294967294u, 1}};
   for (const auto& row : rows) EXPECT_EQ(posting::NextCounterValue(row.last), row.next) << row.last;
@@ -283,17 +300,20 @@ TEST_P(PostDataTest, ReceiverGoneBeforeDeliveryReleasesTheBlock) {
 
 TEST_P(PostDataTest, SendersNeverWaitForABusyReceiver) {
   test::Receiver& receiver = AddReceiver(key_);
-  std::promise<void> busy;
-  thread_.RunLater([&busy] {
+  std::promise<void> busy, posted;
+  std::atomic<bool> releasedBySender{false};
+  // The receiver's thread stays blocked until every text is posted: a sender
+  // that waited for it would keep it blocked until the wait gave up.
+  thread_.RunLater([&busy, &releasedBySender, sent = posted.get_future().share()] {
     busy.set_value();
-    std::this_thread::sleep_for(std::chrono::seconds(1));
+    releasedBySender = sent.wait_for(std::chrono::duration<double>(test::kLongestWait)) ==
+                       std::future_status::ready;
   });
   busy.get_future().wait();
-  const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 5; ++i) PostData(key_.c_str(), "quick");
-  const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(took, std::chrono::milliseconds(500)) << "the receiver is blocked for a whole second";
+  posted.set_value();
   EXPECT_EQ(receiver.WaitFor(5).size(), 5u);
+  EXPECT_TRUE(releasedBySender) << "PostData waited for the blocked receiver";
 }
 
 TEST_P(PostDataTest, KeyBlockGoesWithTheLastReceiverEvenAfterItsWindow) {

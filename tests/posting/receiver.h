@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "posting/post_data.h"
+#include "tests/support/window_thread.h"
 
 namespace test {
 
@@ -36,9 +37,9 @@ class Receiver : public CtPostData {
   }
 
   // Waits up to `seconds` until `count` texts have arrived; what arrived by then.
-  std::vector<Delivery> WaitFor(size_t count, int seconds = 20) {
+  std::vector<Delivery> WaitFor(size_t count, double seconds = kLongestWait) {
     std::unique_lock guard(lock_);
-    arrived_.wait_for(guard, std::chrono::seconds(seconds), [&] { return deliveries_.size() >= count; });
+    arrived_.wait_for(guard, std::chrono::duration<double>(seconds), [&] { return deliveries_.size() >= count; });
     return deliveries_;
   }
   std::vector<Delivery> Deliveries() {

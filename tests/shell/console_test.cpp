@@ -163,7 +163,7 @@ TEST_F(ConsoleTest, InterruptsStopTheRunAndLeaveNoPartialFile) {
       entry.destination = fresh / "dst/";
       Store({entry});
       ChildProcess child(KELMORAY_CONSOLE, {FileOption()}, output_);
-      ASSERT_TRUE(WaitUntil([&] { return ReadFile(output_).find(MessageText(kMsgCopyFile)) != std::string::npos; }, 30));
+      ASSERT_TRUE(WaitUntil([&] { return ReadFile(output_).find(MessageText(kMsgCopyFile)) != std::string::npos; }));
       child.Signal(signal);
       const int status = child.Wait();
       const std::string output = ReadFile(output_);

@@ -48,7 +48,12 @@ class WindowThread {
   std::vector<platform::WindowHandle> windows_;
 };
 
+// How long tests wait for something another thread or process does. The
+// limit only keeps a test from hanging when that never happens; it lies far
+// beyond what the slowest build needs on a busy 2-core machine.
+inline constexpr double kLongestWait = 120;
+
 // Polls `done` every 5 ms for up to `seconds`; its last result.
-bool WaitUntil(const std::function<bool()>& done, double seconds = 20);
+bool WaitUntil(const std::function<bool()>& done, double seconds = kLongestWait);
 
 }  // namespace test
