@@ -8,13 +8,15 @@ namespace {
 constexpr size_t kMostReady = 64;
 constexpr std::uint64_t kMostReadyBytes = 64 << 20;
 // Each side that has to wait for the other waits for a batch, not for one
-// file: a thread switch per copied file would cost more than it gains.
+// file: a thread switch per copied file would cost more than it gains. But
+// the run never waits for a large copy other than its own.
 constexpr size_t kBatch = 8;
+constexpr std::uint64_t kLargeCopy = 1 << 20;
 
 }  // namespace
 
-CopyAhead::CopyAhead(std::string directory, NextCopy next)
-    : directory_(std::move(directory)), next_(std::move(next)) {
+CopyAhead::CopyAhead(std::string directory, NextCopy next, Prepare prepare)
+    : directory_(std::move(directory)), next_(std::move(next)), prepare_(std::move(prepare)) {
   if (!thread_.Start(Run, this)) finished_ = true;
 }
 
@@ -23,6 +25,7 @@ CopyAhead::~CopyAhead() {
     std::lock_guard guard(lock_);
     stopping_ = true;
   }
+  cancelled_ = true;  // a copy under way stops at its next chunk
   changed_.notify_all();
   thread_.Join();
 }
@@ -48,10 +51,17 @@ void CopyAhead::Work() {
       if (stopping_) break;
     }
     if (!next_(&planned)) break;
-    platform::PreparedCopy copy = platform::PrepareCopy(planned.source, directory_);
+    if (planned.size >= kLargeCopy) {
+      std::lock_guard guard(lock_);
+      copyingLarge_ = true;
+      changed_.notify_all();  // a run waiting for a batch takes what is ready
+    }
+    platform::PreparedCopy copy =
+        prepare_(planned.source, directory_, [this] { return cancelled_.load(); });
     // A file system that makes no unnamed files: the run copies the rest itself.
     if (copy.Error() == platform::kErrorNotSupported) break;
     std::lock_guard guard(lock_);
+    copyingLarge_ = false;
     readyBytes_ += planned.size;
     ready_.push_back({planned, std::move(copy)});
     if (BatchReady()) changed_.notify_all();
@@ -68,7 +78,7 @@ platform::PreparedCopy CopyAhead::Take(size_t position, const std::string& sourc
     while (!ready_.empty() && ready_.front().planned.position < position) Drop();
     if (!ready_.empty()) break;
     if (finished_) return {};
-    changed_.wait(guard, [&] { return BatchReady(); });
+    changed_.wait(guard, [&] { return BatchReady() || (copyingLarge_ && !ready_.empty()); });
   }
   Ready& front = ready_.front();
   if (front.planned.position != position || front.planned.source != source) return {};

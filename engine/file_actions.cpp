@@ -7,6 +7,9 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "foundation/directory.h"
+#include "platform/file_attributes.h"
+#include "platform/local_time.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -17,12 +20,6 @@ void ClearAttributes(const std::string& path, std::uint32_t bits) {
   const std::uint32_t attributes = platform::ReadFileAttributes(path);
   if (attributes != platform::kInvalidAttributes && (attributes & bits))
     platform::WriteFileAttributes(path, attributes & ~bits);
-}
-
-// The directory of a path the run built: the tree's root and a key.
-std::string DirectoryOf(const std::string& path) {
-  const auto last = std::find_if(path.rbegin(), path.rend(), engine::IsSeparator);
-  return path.substr(0, static_cast<size_t>(path.rend() - last));
 }
 
 // A size that differs, or write times more than 2 seconds apart.
@@ -36,9 +33,9 @@ bool ChangedBySizeOrTime(const FoundItem& source, const FoundItem& destination) 
   return a - b > 2 || b - a > 2;
 }
 
-size_t Depth(const std::string& key) {
-  return static_cast<size_t>(std::count_if(key.begin(), key.end(), engine::IsSeparator));
-}
+// Only regular files are copied: opening a named pipe or a device would
+// wait for, or change, what is at its other end.
+bool IsRegularFile(const FoundItem& item) { return !(item.attributes & platform::kAttrDevice); }
 
 }  // namespace
 
@@ -46,7 +43,8 @@ bool CKelmdupDoc::DeleteDestinationOnlyFiles(const MirrorEntry& entry) {
   if (!entry.destination_delete) return true;
   for (const auto& [key, item] : destinationScanner.fileMap) {
     if (stopRequested) return false;
-    if (sourceScanner.fileMap.count(key) != 0) continue;
+    // Below a source directory that could not be listed, nothing is known to be gone.
+    if (sourceScanner.fileMap.count(key) != 0 || sourceScanner.InUnreadable(key)) continue;
     const std::string path = entry.destination + std::string(key);
     Report(kMsgDeleteFile, IconIndex(IconKind::kDeleteFile), "", path);
     ClearAttributes(path, kProtectiveBits);
@@ -63,9 +61,10 @@ bool CKelmdupDoc::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
   if (!entry.destination_delete) return true;
   std::vector<std::string> pending;
   for (const auto& [key, item] : destinationScanner.dirMap)
-    if (sourceScanner.dirMap.count(key) == 0) pending.emplace_back(key);
-  std::stable_sort(pending.begin(), pending.end(),
-                   [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
+    if (sourceScanner.dirMap.count(key) == 0 && !sourceScanner.InUnreadable(key)) pending.emplace_back(key);
+  std::stable_sort(pending.begin(), pending.end(), [](const std::string& a, const std::string& b) {
+    return engine::CountSeparators(a) > engine::CountSeparators(b);
+  });
   bool removedAny = true;
   while (!pending.empty() && removedAny) {
     removedAny = false;
@@ -107,6 +106,10 @@ bool CKelmdupDoc::CopyInListingOrder(const MirrorEntry& entry) {
   // In listing order: the files of one directory come together.
   for (const auto& [listedKey, item] : sourceScanner.fileMap) {
     if (stopRequested) return false;
+    if (!NeedsAttention(listedKey, item)) {
+      ++position_;
+      continue;
+    }
     const std::string key(listedKey);
     const std::string src = entry.source + key;
     const std::string dst = entry.destination + key;
@@ -121,9 +124,17 @@ bool CKelmdupDoc::CopyInListingOrder(const MirrorEntry& entry) {
   return true;
 }
 
+// A source file the copy phase looks at: a regular file whose destination
+// directory could be listed (into one that could not, nothing is copied
+// blindly: its failure was reported).
+bool CKelmdupDoc::NeedsAttention(std::string_view key, const FoundItem& item) const {
+  return IsRegularFile(item) && !destinationScanner.InUnreadable(key);
+}
+
 // Outside archive mode, what is to be copied follows from the two listings
 // alone, so a helper can work it out ahead of the run.
 bool CKelmdupDoc::NeedsCopy(std::string_view key, const FoundItem& item) const {
+  if (!NeedsAttention(key, item)) return false;
   const FoundItem* existing = destinationScanner.fileMap.Find(key);
   return existing == nullptr || ChangedBySizeOrTime(item, *existing);
 }
@@ -194,12 +205,11 @@ bool CKelmdupDoc::CopyFailed(int failedId, platform::FileResult result, const st
 // every level of the destination's directory must be a real directory, or
 // missing (it is created then).
 bool CKelmdupDoc::DestinationDirectoryIsSafe(const std::string& key, const MirrorEntry& entry) {
-  const size_t last = key.find_last_of(engine::Separator());
+  const size_t last = engine::FindLastSeparator(key);
   if (last == std::string::npos) return true;
-  const std::string parent = key.substr(0, last + 1);
-  if (destinationScanner.dirMap.count(parent) != 0) return true;  // listed: no link on its way
-  for (size_t end = key.find(engine::Separator()); end != std::string::npos;
-       end = key.find(engine::Separator(), end + 1)) {
+  if (destinationScanner.dirMap.count(key.substr(0, last + 1)) != 0) return true;  // listed: no link on its way
+  for (size_t end = engine::FindSeparator(key); end != std::string::npos;
+       end = engine::FindSeparator(key, end + 1)) {
     const std::string level = key.substr(0, end + 1);
     if (destinationScanner.dirMap.count(level) != 0) continue;
     const std::uint32_t attributes = platform::ReadFileAttributes(entry.destination + level);
@@ -214,13 +224,13 @@ bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
                               const std::string& dst, const MirrorEntry& entry) {
   Report(kMsgCopyFile, IconIndex(IconKind::kCopy), src, dst);
   PostStatus("*+");
-  const std::string directory = DirectoryOf(dst);
+  const std::string directory = engine::DirectoryOf(dst);
   platform::FileResult result{platform::kErrorPathNotFound};
   // The directory of the last copy is known to be there and safe.
   if (directory == readyDirectory_ || DestinationDirectoryIsSafe(key, entry)) {
     if (directory != readyDirectory_) CreateDirectoryPath(directory);
     if (entry.attribute)
-      platform::WriteFileAttributes(directory, platform::ReadFileAttributes(DirectoryOf(src)));
+      platform::WriteFileAttributes(directory, platform::ReadFileAttributes(engine::DirectoryOf(src)));
     // A file may stand there under a name that differs in letter case only.
     if (!platform::CopyReplacesReadOnlyTargets()) ClearAttributes(dst, platform::kAttrReadOnly);
     result = CopyOne(src, dst, entry);

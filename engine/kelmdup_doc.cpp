@@ -8,6 +8,8 @@
 #include "engine/run_log.h"
 #include "foundation/directory.h"
 #include "foundation/profile.h"
+#include "platform/local_time.h"
+#include "platform/paths.h"
 #include "platform/thread.h"
 #include "posting/post_data.h"
 #include "settings/entry_storage.h"
@@ -83,12 +85,15 @@ bool CKelmdupDoc::ReadEntryForRun(int index, MirrorEntry* entry) {
 
 // An entry that could only do harm is skipped with its line: no
 // destination, a path that is not absolute (it would be taken relative to
-// the current directory), or trees that overlap.
+// the current directory), or trees that overlap, however their paths are
+// spelled: the directories themselves decide.
 bool CKelmdupDoc::EntryIsUsable(const MirrorEntry& entry) {
   const bool usable = !entry.destination.empty() && engine::IsAbsolutePath(entry.source) &&
                       engine::IsAbsolutePath(entry.destination) &&
                       !engine::PathStartsWith(entry.source, entry.destination) &&
-                      !engine::PathStartsWith(entry.destination, entry.source);
+                      !engine::PathStartsWith(entry.destination, entry.source) &&
+                      !platform::DirectoryContains(entry.source, entry.destination) &&
+                      !platform::DirectoryContains(entry.destination, entry.source);
   if (!usable)
     Report(kMsgBadEntry, IconIndex(IconKind::kError), entry.source, entry.destination);
   return usable;
@@ -134,25 +139,34 @@ void ListDestination(void* listing) noexcept {
 // listed; the destination's line still comes once the source is listed, and
 // a stop of the source listing stops both. A source root that is missing or
 // cannot be read is no empty source: it is reported, and nothing of the
-// entry is touched.
+// entry is touched. Directories below either root whose listing failed
+// are reported; the phases leave alone what lies below them.
 CKelmdupDoc::Listing CKelmdupDoc::ScanBothTrees(const MirrorEntry& entry) {
   Report(kMsgAnalysing, IconIndex(IconKind::kAnalyse), entry.source, "");
-  platform::DirectoryEntry probe;
-  if (!platform::DirectoryListing(entry.source, "*.*").Next(&probe)) {
+  // Probed by its attributes, not by listing it: an empty drive root has no "." entry.
+  if (!platform::IsDirectory(entry.source)) {
     Report(kMsgSourceMissing, IconIndex(IconKind::kError), entry.source, "");
     return Listing::kSourceMissing;
   }
   DestinationListing job{destinationScanner, entry};
   platform::JoinableThread destination;
   const bool parallel = destination.Start(ListDestination, &job);
-  if (!sourceScanner.Scan(entry.source, EffectivePattern(entry), entry.subdir, AttributeMask(entry),
-                          entry.nomirrext)) {
+  const bool listed = sourceScanner.Scan(entry.source, EffectivePattern(entry), entry.subdir,
+                                         AttributeMask(entry), entry.nomirrext);
+  if (!listed || sourceScanner.RootUnreadable()) {
     destinationScanner.Stop();
-    return Listing::kStopped;
+    if (!listed) return Listing::kStopped;
+    Report(kMsgSourceMissing, IconIndex(IconKind::kError), entry.source, "");
+    return Listing::kSourceMissing;
   }
   Report(kMsgAnalysing, IconIndex(IconKind::kAnalyse), "", entry.destination);
   if (parallel) destination.Join();
   else ListDestination(&job);
+  const int error = IconIndex(IconKind::kError);
+  for (const std::string& key : sourceScanner.unreadable)
+    Report(kMsgSourceUnreadable, error, entry.source + key, "");
+  for (const std::string& key : destinationScanner.unreadable)
+    Report(kMsgDestinationUnreadable, error, "", entry.destination + key);
   return Listing::kListed;
 }
 

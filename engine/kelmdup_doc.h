@@ -86,6 +86,7 @@ class CKelmdupDoc {
   bool CopyInListingOrder(const MirrorEntry& entry);
   platform::FileResult CopyOne(const std::string& src, const std::string& dst, const MirrorEntry& entry);
   void StartCopyAhead(const MirrorEntry& entry);
+  bool NeedsAttention(std::string_view key, const FoundItem& item) const;
   bool NeedsCopy(std::string_view key, const FoundItem& item) const;
   bool CopyFailed(int failedId, platform::FileResult result, const std::string& src,
                   const std::string& dst);

@@ -25,7 +25,9 @@ LogClass LogClassOf(int id) {
     case kMsgSourceMissing:
     case kMsgInterrupted:
     case kMsgDiskFull:
-    case kMsgFileInUse: return LogClass::kError;
+    case kMsgFileInUse:
+    case kMsgSourceUnreadable:
+    case kMsgDestinationUnreadable: return LogClass::kError;
     default: return LogClass::kNone;
   }
 }
@@ -49,6 +51,8 @@ const std::string& MessageText(int id) {
         {kMsgInterrupted, "ミラーリングは中断されました。"},
         {kMsgDiskFull, "ディスク容量が足りません。"},
         {kMsgFileInUse, "他のプログラムが使用中のファイルです。"},
+        {kMsgSourceUnreadable, "コピー元のディレクトリを読み込めません。"},
+        {kMsgDestinationUnreadable, "コピー先のディレクトリを読み込めません。"},
     };
     std::map<int, std::string> system;
     for (const auto& [id, text] : utf8) system[id] = platform::Utf8ToSystem(text);

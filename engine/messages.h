@@ -23,6 +23,8 @@ enum MessageId : int {
   kMsgInterrupted = 59409,
   kMsgDiskFull = 59410,
   kMsgFileInUse = 59411,
+  kMsgSourceUnreadable = 59412,       // a source directory whose listing failed
+  kMsgDestinationUnreadable = 59413,  // a destination directory whose listing failed
 };
 
 // String 104: the timestamp of the start and end lines.

@@ -1,19 +1,20 @@
 #include "engine/tree_scanner.h"
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
-#include "foundation/code_page.h"
 #include "engine/paths.h"
+#include "foundation/code_page.h"
 #include "foundation/path.h"
 #include "platform/code_page.h"
+#include "platform/file_attributes.h"
 #include "posting/post_data.h"
 
 using platform::DirectoryEntry;
 
 namespace {
 
-using engine::IsSeparator;
 using engine::PathStartsWith;
 using engine::Separator;
 
@@ -57,6 +58,7 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
   this->pattern = pattern.value_or("*.*");
   fileMap.clear();
   dirMap.clear();
+  unreadable.clear();
   stopRequested = 0;
   allowReadOnly = mask & 1;
   allowHidden = mask & 2;
@@ -77,37 +79,62 @@ void CtTreeScanner::Stop() {
 void CtTreeScanner::Clear() {
   fileMap.clear();
   dirMap.clear();
+  unreadable.clear();
   stopRequested = 0;
   busy = 0;
+}
+
+bool CtTreeScanner::InUnreadable(std::string_view key) const {
+  for (const std::string& directory : unreadable)
+    if (PathStartsWith(key, directory)) return true;
+  return false;
+}
+
+bool CtTreeScanner::RootUnreadable() const {
+  return std::find(unreadable.begin(), unreadable.end(), "") != unreadable.end();
 }
 
 // Files of a directory first, then each subdirectory's whole subtree. With
 // the pattern that matches every name, one enumeration serves both.
 bool CtTreeScanner::WalkDirectory(const std::string& dir, const std::string& key) {
-  DirectoryEntry entry;
   std::vector<DirectoryEntry> subdirectories;
   const bool everyName = pattern == "*.*" || pattern == "*";
-  {
-    platform::DirectoryListing listing(dir, pattern);
-    while (listing.Next(&entry)) {
-      if (stopRequested) return false;
-      AddFile(entry, key);
-      if (recurse && everyName && IsDirectory(entry)) subdirectories.push_back(std::move(entry));
-    }
-  }
+  const bool listed = ListDirectory(dir, key, pattern, [&](DirectoryEntry& entry) {
+    AddFile(entry, key);
+    if (recurse && everyName && IsDirectory(entry)) subdirectories.push_back(std::move(entry));
+  });
+  if (!listed) return false;
   if (!recurse) return true;
-  if (!everyName) {
-    platform::DirectoryListing listing(dir, "*.*");
-    while (listing.Next(&entry)) {
-      if (stopRequested) return false;
-      if (IsDirectory(entry)) subdirectories.push_back(std::move(entry));
-    }
-  }
+  if (!everyName && !ListDirectory(dir, key, "*.*", [&](DirectoryEntry& entry) {
+        if (IsDirectory(entry)) subdirectories.push_back(std::move(entry));
+      }))
+    return false;
   for (const DirectoryEntry& subdirectory : subdirectories) {
     if (stopRequested) return false;
     AddDirectory(subdirectory, dir, key);
   }
   return true;
+}
+
+// A listing that fails part way keeps what it gave and marks the directory
+// unreadable; one that finds the directory gone is simply empty.
+template <typename Take>
+bool CtTreeScanner::ListDirectory(const std::string& dir, const std::string& key,
+                                  const std::string& names, Take take) {
+  platform::DirectoryListing listing(dir, names);
+  DirectoryEntry entry;
+  for (;;) {
+    switch (listing.Next(&entry)) {
+      case platform::ListStep::kEntry:
+        if (stopRequested) return false;
+        take(entry);
+        continue;
+      case platform::ListStep::kEnd: return true;
+      case platform::ListStep::kError:
+        if (unreadable.empty() || unreadable.back() != key) unreadable.push_back(key);
+        return true;
+    }
+  }
 }
 
 bool CtTreeScanner::Admits(const DirectoryEntry& entry) const {
@@ -158,7 +185,10 @@ bool CtTreeScanner::StatusDue(bool always) {
 
 void ApplyExclusionItem(const std::string& sourceRoot, CtTreeScanner& source,
                         const std::string& item) {
-  const bool namesDirectory = !item.empty() && IsSeparator(item.back());
+  // A relative item (or a Windows path read on Linux) names nothing here;
+  // listed, it would be taken from the current directory, or from "/".
+  if (!engine::IsAbsolutePath(item)) return;
+  const bool namesDirectory = engine::EndsWithSeparator(item);
   CtPath split(namesDirectory ? item + "*.*" : item);
   const std::string itemDir = split.GetDrive() + split.GetDir();
   const std::string itemPattern = split.GetFileName() + split.GetExt();
@@ -174,8 +204,8 @@ void ApplyExclusionItem(const std::string& sourceRoot, CtTreeScanner& source,
   } else {
     return;  // nothing of the source lies below the item
   }
-  for (char* c = itemPrefix.data(); c != itemPrefix.data() + itemPrefix.size(); ++c)
-    if (IsSeparator(*c)) *c = Separator();
+  for (char& c : itemPrefix)
+    if (c == '/') c = Separator();  // never the trail byte of a character
   if (namesDirectory) RemoveListed(source.dirMap, listed.dirMap, keyPrefix, itemPrefix);
   RemoveListed(source.fileMap, listed.fileMap, keyPrefix, itemPrefix);
 }

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/found_map.h"
-#include "platform/file_system.h"
+#include "platform/directory_listing.h"
 
 class CtTreeScanner {
  public:
@@ -28,6 +30,10 @@ class CtTreeScanner {
   // Asks a running Scan on another thread to end; returns once it has.
   void Stop();
   void Clear();
+  // Whether key (a file's or a directory's) lies in a directory whose listing failed.
+  bool InUnreadable(std::string_view key) const;
+  // Whether the listing of the root itself failed.
+  bool RootUnreadable() const;
 
   // Where status texts go while listing ("検索中 - " and each directory, at
   // most every 100 ms; the empty text at the end); empty: nowhere.
@@ -35,6 +41,9 @@ class CtTreeScanner {
 
   FoundMap fileMap;
   FoundMap dirMap;  // keys end in the separator
+  // Keys of the directories whose listing failed ("" for the root): what
+  // they hold is unknown, so nothing below them may be taken as missing.
+  std::vector<std::string> unreadable;
   std::string root;
   std::string extensionKeys;  // ";" + the extension list + ";", lower-cased
   std::string pattern;
@@ -47,6 +56,9 @@ class CtTreeScanner {
 
  private:
   bool WalkDirectory(const std::string& dir, const std::string& key);
+  // Lists one directory into `take`; false when the walk noticed a stop.
+  template <typename Take>
+  bool ListDirectory(const std::string& dir, const std::string& key, const std::string& names, Take take);
   bool Admits(const platform::DirectoryEntry& entry) const;
   bool ExtensionExcluded(const std::string& name) const;
   void AddFile(const platform::DirectoryEntry& entry, const std::string& key);

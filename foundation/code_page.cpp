@@ -139,6 +139,10 @@ size_t FindLastOf(std::string_view text, std::string_view set, CodePage page) {
   return found;
 }
 
+bool EndsWith(std::string_view text, char c, CodePage page) {
+  return !text.empty() && text.back() == c && FindLastOf(text, std::string_view(&c, 1), page) == text.size() - 1;
+}
+
 std::string ToLower(std::string_view text, CodePage page) { return MapCase(text, page, Case::kLower); }
 std::string ToUpper(std::string_view text, CodePage page) { return MapCase(text, page, Case::kUpper); }
 

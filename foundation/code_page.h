@@ -28,6 +28,10 @@ size_t CharLength(std::string_view text, size_t pos, CodePage page = System());
 size_t FindFirstOf(std::string_view text, std::string_view set, CodePage page = System());
 size_t FindLastOf(std::string_view text, std::string_view set, CodePage page = System());
 
+// Whether the last character (not merely the last byte) is the ASCII `c`:
+// the trail byte of 表 is no "\".
+bool EndsWith(std::string_view text, char c, CodePage page = System());
+
 // Letter case of A–Z, Latin-1 letters, Greek, Cyrillic and full-width Latin
 // letters, as far as the code page can hold them; every other byte is kept.
 std::string ToLower(std::string_view text, CodePage page = System());

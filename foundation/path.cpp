@@ -17,11 +17,6 @@ void ReplaceChars(std::string& text, char from, char to) {
     if (text[pos] == from) text[pos] = to;
 }
 
-// True when the last character (not merely the last byte) is c.
-bool EndsWithChar(const std::string& text, char c) {
-  return !text.empty() && text.back() == c && cp::FindLastOf(text, std::string(1, c)) == text.size() - 1;
-}
-
 }  // namespace
 
 CtPath::CtPath(const std::string& text, PathStyle style) : style_(style) {
@@ -86,7 +81,7 @@ std::string CtPath::GetDir() {
   const char separator =
       style_ == PathStyle::kWindows && cp::FindFirstOf(dir_, "\\") != std::string::npos ? '\\' : '/';
   if (dir_.front() != separator) dir_.insert(dir_.begin(), separator);
-  if (!EndsWithChar(dir_, separator)) dir_ += separator;
+  if (!cp::EndsWith(dir_, separator)) dir_ += separator;
   return dir_;
 }
 
@@ -145,9 +140,9 @@ CtPath& CtPath::Assign(const CtPath& other) {
 }
 
 std::string NormalizeDirPath(const std::string& dir, PathStyle style) {
-  if (dir.empty() || EndsWithChar(dir, '/')) return dir;
+  if (dir.empty() || cp::EndsWith(dir, '/')) return dir;
   if (style == PathStyle::kWindows) {
-    if (EndsWithChar(dir, '\\')) return dir;
+    if (cp::EndsWith(dir, '\\')) return dir;
     if (cp::FindFirstOf(dir, "\\") != std::string::npos) return dir + '\\';
   }
   if (dir.find('/') != std::string::npos) return dir + '/';

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "foundation/code_page.h"
 #include "platform/profile_file.h"
 
 namespace {
@@ -28,9 +29,10 @@ bool IsSafeFormat(const char* format) {
   return conversions <= 1;
 }
 
-// Removes one trailing c, if there is one.
+// Removes one trailing c, if the last character is one (the trail byte of
+// a double-byte character is none).
 void DropLast(std::string& text, char c) {
-  if (!text.empty() && text.back() == c) text.pop_back();
+  if (cp::EndsWith(text, c)) text.pop_back();
 }
 
 }  // namespace
@@ -74,7 +76,7 @@ CtProfile& CtProfile::SetRoot(RegistryRoot root, const std::string& basePath) {
   root_ = root;
   basePath_ = basePath;
   if (!basePath_.empty() && basePath_.front() == '\\') basePath_.erase(0, 1);
-  if (basePath_.empty() || basePath_.back() != '\\') basePath_ += '\\';
+  if (!cp::EndsWith(basePath_, '\\')) basePath_ += '\\';
   file_.clear();
   return *this;
 }

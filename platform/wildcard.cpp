@@ -1,4 +1,4 @@
-#include "platform/file_system.h"
+#include "platform/directory_listing.h"
 
 namespace platform {
 

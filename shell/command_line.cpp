@@ -23,6 +23,10 @@ StartupFlags& TheStartupFlags() {
   return flags;
 }
 
+bool IsCommandLineOption(const std::string& arg) {
+  return HasPrefix(arg, "/M") || HasPrefix(arg, "/A") || HasPrefix(arg, "/S=") || HasPrefix(arg, "/F=");
+}
+
 void ParseCommandLine(const std::vector<std::string>& args, SettingsLocation& location, StartupFlags& flags) {
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];

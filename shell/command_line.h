@@ -22,6 +22,10 @@ struct StartupFlags {
 // The process-wide flags.
 StartupFlags& TheStartupFlags();
 
+// Whether the argument is one of the four options (by their first two or
+// three characters); everything else is ignored by ParseCommandLine.
+bool IsCommandLineOption(const std::string& arg);
+
 // Applies the arguments (the program name first) to location and flags.
 void ParseCommandLine(const std::vector<std::string>& args, SettingsLocation& location, StartupFlags& flags);
 

@@ -2,15 +2,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/copy_faults.h"
-#include "platform/file_system.h"
+#include "platform/injected_faults.h"
+#include "platform/posix/file_facts.h"
 #include "platform/posix/unnamed_file.h"
+#include "platform/prepared_copy.h"
 
 // A copy goes to a file without a name in the destination's directory
 // (O_TMPFILE), or, where the file system has no such files, to a temporary
@@ -24,21 +27,10 @@ namespace platform {
 
 namespace {
 
+// Why a copy failed: as every file service says it, but a directory that
+// is missing is a path not found.
 std::uint32_t CopyErrorFrom(int error) {
-  switch (error) {
-    case ENOENT: return kErrorPathNotFound;  // the directory is missing
-    case ENOTDIR:
-    case ELOOP: return kErrorPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR: return kErrorAccessDenied;
-    case ETXTBSY:
-    case EBUSY: return kErrorSharingViolation;
-    case ENOSPC:
-    case EDQUOT: return kErrorDiskFull;
-    default: return kErrorOther;
-  }
+  return error == ENOENT ? kErrorPathNotFound : FileErrorFrom(error);
 }
 
 // Closes a descriptor at the end of a scope.
@@ -56,12 +48,18 @@ class Descriptor {
   int fd_;
 };
 
-// Copies all of `from` into `to`; 0 or the errno of the failure.
-int CopyContent(int from, int to, off_t size) {
+// What a copy checks between its chunks: whether it is no longer wanted.
+using Cancelled = std::function<bool()>;
+
+// Copies all of `from` into `to` in chunks, asking between them whether the
+// copy is still wanted; 0, ECANCELED or the errno of the failure.
+int CopyContent(int from, int to, off_t size, const Cancelled& cancelled) {
+  constexpr size_t kChunk = 16 << 20;
   off_t copied = 0;
   while (copied < size) {
+    if (cancelled && cancelled()) return ECANCELED;
     const ssize_t done = copy_file_range(from, nullptr, to, nullptr,
-                                         static_cast<size_t>(size - copied), 0);
+                                         std::min(static_cast<size_t>(size - copied), kChunk), 0);
     if (done > 0) {
       copied += done;
       continue;
@@ -75,6 +73,7 @@ int CopyContent(int from, int to, off_t size) {
   if (copied >= size) return 0;
   std::vector<char> buffer(1 << 20);
   for (;;) {
+    if (cancelled && cancelled()) return ECANCELED;
     const ssize_t got = read(from, buffer.data(), buffer.size());
     if (got == 0) return 0;
     if (got < 0) {
@@ -111,23 +110,33 @@ int OpenTemporary(int directory, std::string* named) {
   return openat(directory, named->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
 }
 
-// Opens the source of a copy; kErrorNone, or why it cannot be copied.
+// Opens the source of a copy; kErrorNone, or why it cannot be copied. Only
+// a regular file is copied: a named pipe would wait for a writer for good,
+// and a device would be read without end (O_NONBLOCK keeps the open itself
+// from waiting; it means nothing to a regular file).
 std::uint32_t OpenSource(const std::string& source, int* from, struct stat* info) {
-  *from = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  *from = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (*from < 0) {
     const int error = errno;
-    return error == ENOENT ? kErrorFileNotFound : CopyErrorFrom(error);
+    return FileErrorFrom(error);
   }
   if (fstat(*from, info) != 0 || !S_ISREG(info->st_mode)) return kErrorAccessDenied;
   return kErrorNone;
 }
 
-// Gives `to` the source's content, mode and times; 0 or the errno.
-int FillCopy(int from, const struct stat& info, int to) {
-  const int error = CopyContent(from, to, info.st_size);
+// Gives `to` the source's content, then its mode and times as far as the
+// destination's file system takes them: FAT and exFAT refuse many modes and
+// keep times in steps, and a copy is a copy all the same. Set-user-ID and
+// set-group-ID bits are never carried to a file whoever runs the copy owns.
+// 0 or the errno of the content's copy.
+int FillCopy(int from, const struct stat& info, int to, const Cancelled& cancelled) {
+  const int error = CopyContent(from, to, info.st_size, cancelled);
   if (error != 0) return error;
+  if (TakeInjectedMetadataFailure()) return 0;
   const timespec times[2] = {info.st_atim, info.st_mtim};
-  return fchmod(to, info.st_mode & 07777) == 0 && futimens(to, times) == 0 ? 0 : errno;
+  (void)fchmod(to, info.st_mode & 07777 & ~(S_ISUID | S_ISGID));
+  (void)futimens(to, times);
+  return 0;
 }
 
 // Names the complete unnamed copy `to`: at once where nothing stands under
@@ -167,13 +176,14 @@ PreparedCopy& PreparedCopy::operator=(PreparedCopy&& other) noexcept {
 }
 
 void PreparedCopy::Discard() {
-  if (file_ >= 0) close(file_);
+  if (file_ >= 0) close(static_cast<int>(file_));
   file_ = -1;
 }
 
 bool CanPrepareCopies() { return true; }
 
-PreparedCopy PrepareCopy(const std::string& source, const std::string& directory) {
+PreparedCopy PrepareCopy(const std::string& source, const std::string& directory,
+                         const std::function<bool()>& cancelled) {
   if (const std::uint32_t injected = TakeInjectedCopyFailure()) return {-1, injected};
   int fromFile = -1;
   struct stat info;
@@ -185,7 +195,7 @@ PreparedCopy PrepareCopy(const std::string& source, const std::string& directory
   const int to = place.Get() < 0 ? -1 : OpenUnnamed(place.Get(), O_WRONLY, 0600);
   if (to < 0) return {-1, kErrorNotSupported};
   PreparedCopy copy(to, kErrorNone);
-  if (const int error = FillCopy(from.Get(), info, to)) return {-1, CopyErrorFrom(error)};
+  if (const int error = FillCopy(from.Get(), info, to, cancelled)) return {-1, CopyErrorFrom(error)};
   return copy;
 }
 
@@ -193,7 +203,7 @@ FileResult NamePreparedCopy(PreparedCopy& copy, const std::string& destination) 
   if (copy.Error() != kErrorNone) return {copy.Error()};
   const auto [directoryPath, name] = SplitPath(destination);
   const Descriptor directory(open(directoryPath.c_str(), O_DIRECTORY | O_CLOEXEC));
-  int error = directory.Get() < 0 ? errno : NameUnnamed(copy.File(), directory.Get(), name);
+  int error = directory.Get() < 0 ? errno : NameUnnamed(static_cast<int>(copy.file_), directory.Get(), name);
   if (error == EXDEV) return {kErrorNotSameDevice};
   copy.Discard();
   return {error == 0 ? kErrorNone : CopyErrorFrom(error)};
@@ -219,7 +229,7 @@ FileResult CopyFileReplacing(const std::string& source, const std::string& desti
     const int error = errno;
     return {CopyErrorFrom(error)};
   }
-  int error = FillCopy(from.Get(), info, to.Get());
+  int error = FillCopy(from.Get(), info, to.Get(), nullptr);
   if (temporary.empty()) {
     if (error == 0) error = NameUnnamed(to.Get(), directory.Get(), name);
     return {error == 0 ? kErrorNone : CopyErrorFrom(error)};

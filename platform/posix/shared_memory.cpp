@@ -179,11 +179,25 @@ void CloseObject(const OpenObject& object) {
   close(object.fd);
 }
 
+// Whether an object is ours alone: made by this user, and writable by
+// nobody else. /dev/shm is one namespace for every user; an object of
+// another user could hold a mutex that is never released, or anything else.
+bool OwnObject(int fd) {
+  struct stat status;
+  return fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == geteuid() &&
+         (status.st_mode & 077) == 0;
+}
+
 // Opens the object of that name and counts this process's handle; -1 when
-// there is none, or only one whose holders have all ended (it goes then).
+// there is none, when it is not ours alone (it is left as it is), or when
+// only processes that have all ended held it (it goes then).
 int OpenCounted(const std::string& shmName) {
-  const int fd = shm_open(shmName.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
+  const int fd = shm_open(shmName.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0);
   if (fd < 0) return -1;
+  if (!OwnObject(fd)) {
+    close(fd);
+    return -1;
+  }
   flock(fd, LOCK_EX);
   Header header{};
   bool alive = ReadHeader(fd, &header);

@@ -7,12 +7,13 @@
 #include "engine/kelmdup_doc.h"
 #include "engine/messages.h"
 #include "platform/console.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "posting/post_data.h"
 #include "shell/command_line.h"
 #include "shell/console/console_frame.h"
 #include "shell/console/console_options.h"
 #include "shell/console/console_output.h"
+#include "shell/console/escaped_column.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ class ConsoleView : public ProgressView {
  public:
   explicit ConsoleView(ConsoleOutput& output) : output_(output) {}
   void AddLine(int id, int, const std::string& text1, const std::string& text2) override {
-    output_.PrintLine(MessageText(id) + "\t" + text1 + "\t" + text2);
+    output_.PrintLine(MessageText(id) + "\t" + EscapedColumn(text1) + "\t" + EscapedColumn(text2));
   }
 
  private:

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "foundation/code_page.h"
+#include "platform/paths.h"
 #include "settings/settings_location.h"
 #include "shell/command_line.h"
 #include "shell/console/console_front_end.h"
@@ -14,6 +16,17 @@ std::optional<std::string> ValueOf(const std::string& argument, const char* name
   const std::string prefix = std::string("--") + name + "=";
   if (argument.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
   return argument.substr(prefix.size());
+}
+
+// A log directory as given on the command line: taken from the current
+// directory when relative (a scheduled run starts elsewhere), and ended by
+// a separator, since the log's file name is put right after it.
+std::string LogDirectoryText(const std::string& given) {
+  if (given.empty()) return given;
+  std::string directory = platform::AbsolutePath(given);
+  const char separator = platform::NativePathStyle() == platform::PathStyle::kWindows ? '\\' : '/';
+  if (!cp::EndsWith(directory, separator) && !cp::EndsWith(directory, '/')) directory += separator;
+  return directory;
 }
 
 bool ParseFlag(const std::string& text, std::optional<int>* flag) {
@@ -30,7 +43,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& arguments, ConsoleOptio
     bool understood = true;
     if (argument == "--help" || argument == "-h") {
       options->help = true;
-    } else if (!argument.empty() && argument[0] == '/') {
+    } else if (IsCommandLineOption(argument)) {
       options->systemOptions.push_back(argument);
     } else if (auto set = ValueOf(argument, "set")) {
       options->systemOptions.push_back("/S=" + *set);
@@ -39,7 +52,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& arguments, ConsoleOptio
     } else if (argument == "--show-settings") {
       options->settingsOnly = true;
     } else if (auto dir = ValueOf(argument, "log-dir")) {
-      options->logDir = *dir;
+      options->logDir = LogDirectoryText(*dir);
     } else if (auto name = ValueOf(argument, "log-name")) {
       options->logName = *name;
     } else if (auto ok = ValueOf(argument, "success-log")) {
@@ -90,11 +103,13 @@ void PrintHelp() {
       "Where the entries are:\n"
       "  /S=NAME, --set=NAME     the named settings set\n"
       "  /F=PATH, --file=PATH    a settings file (.kyf); it must exist\n"
-      "  /A, /M                  accepted, and change nothing here\n"
+      "  /A, /M                  accepted, and change nothing here; other \"/\"\n"
+      "                          options are refused\n"
       "\n"
       "Stored settings (no run; the values are printed, then stored ones change):\n"
       "  --show-settings         print the log settings and the settings scope\n"
-      "  --log-dir=DIR           directory of the log files (a separator is added)\n"
+      "  --log-dir=DIR           directory of the log files (taken from the current\n"
+      "                          directory when relative; a separator is added)\n"
       "  --log-name=PATTERN      log file name, strftime pattern (default %y_%m_%d.log)\n"
       "  --success-log=0|1       log successful actions\n"
       "  --error-log=0|1         log failures\n"

@@ -1,6 +1,11 @@
 // The file services the engine relies on, on real files.
 
-#include "platform/file_system.h"
+#include "platform/directory_listing.h"
+#include "platform/fault_injection.h"
+#include "platform/file_attributes.h"
+#include "platform/file_operations.h"
+#include "platform/local_time.h"
+#include "platform/prepared_copy.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +47,7 @@ TEST(DirectoryListing, GivesDotEntriesNamesTimesAndSizes) {
   std::set<std::string> names;
   platform::DirectoryEntry entry;
   platform::DirectoryListing listing(dir.Path(), "*.*");
-  while (listing.Next(&entry)) {
+  while (listing.Next(&entry) == platform::ListStep::kEntry) {
     names.insert(entry.name);
     if (entry.name == "file.txt") {
       EXPECT_EQ(entry.size, 8u);
@@ -55,7 +60,7 @@ TEST(DirectoryListing, GivesDotEntriesNamesTimesAndSizes) {
   }
   EXPECT_EQ(names, (std::set<std::string>{".", "..", "sub", "file.txt"}));
   platform::DirectoryListing missing(dir / "missing/", "*.*");
-  EXPECT_FALSE(missing.Next(&entry));
+  EXPECT_EQ(missing.Next(&entry), platform::ListStep::kEnd) << "a directory gone is empty";
 }
 
 TEST(FileOperations, CopyReplacesAndCarriesTimeAndReadOnly) {
@@ -70,7 +75,7 @@ TEST(FileOperations, CopyReplacesAndCarriesTimeAndReadOnly) {
   EXPECT_TRUE(platform::ReadFileAttributes(dir / "new.txt") & platform::kAttrReadOnly);
   platform::DirectoryEntry entry;
   platform::DirectoryListing listing(dir.Path(), "dst.txt");
-  ASSERT_TRUE(listing.Next(&entry));
+  ASSERT_EQ(listing.Next(&entry), platform::ListStep::kEntry);
   EXPECT_EQ(entry.lastWriteTime, 116444736000000000ull + 1'500'000'000ull * 10'000'000ull);
   for (const char* name : {"src.txt", "new.txt"}) platform::WriteFileAttributes(dir / name, 0);
 }
@@ -120,7 +125,7 @@ TEST(FileOperations, PreparedCopiesAppearOnlyWhenNamed) {
   EXPECT_EQ(ReadFile(dir / "sub/old.txt"), "prepared content");
   platform::DirectoryEntry entry;
   platform::DirectoryListing listing(dir / "sub", "new.txt");
-  ASSERT_TRUE(listing.Next(&entry));
+  ASSERT_EQ(listing.Next(&entry), platform::ListStep::kEntry);
   EXPECT_EQ(entry.lastWriteTime, 116444736000000000ull + 1'500'000'000ull * 10'000'000ull);
   EXPECT_EQ(ListTree(dir.Path()), (std::set<std::string>{"src.txt", "sub/", "sub/new.txt", "sub/old.txt"}));
 
@@ -154,6 +159,99 @@ TEST(FileOperations, LocalSecondsDropFractionsAndOldTimes) {
   EXPECT_EQ(platform::FileTimeToLocalSeconds(epoch + 1'600'000'003ull * second), base + 3);
   EXPECT_EQ(platform::FileTimeToLocalSeconds(epoch - second), -1);
   EXPECT_EQ(platform::FileTimeToLocalSeconds(0), -1);
+}
+
+// A copy made ahead asks between chunks whether it is still wanted, so a
+// stop never waits for a large copy the run will throw away.
+TEST(FileOperations, APreparedCopyAsksBetweenChunksWhetherItIsStillWanted) {
+  if (!platform::CanPrepareCopies()) GTEST_SKIP() << "no copies are made ahead here";
+  TempDir dir;
+  WriteFile(dir / "big.bin", "");
+  std::filesystem::resize_file(dir / "big.bin", 40u << 20);  // three chunks, sparse
+  int asked = 0;
+  platform::PreparedCopy whole = platform::PrepareCopy(dir / "big.bin", dir.Path(), [&] {
+    ++asked;
+    return false;
+  });
+  EXPECT_EQ(whole.Error(), platform::kErrorNone);
+  EXPECT_EQ(asked, 3);
+  asked = 0;
+  platform::PreparedCopy cancelled = platform::PrepareCopy(dir / "big.bin", dir.Path(), [&] {
+    return ++asked == 2;
+  });
+  EXPECT_NE(cancelled.Error(), platform::kErrorNone);
+  EXPECT_EQ(asked, 2) << "it gave up at the second chunk";
+}
+
+// Natively: what a copy must not carry, and what it must not open.
+TEST(FileOperations, CopiesDropSetIdBitsAndNeverOpenPipes) {
+  if (RunningUnderWine()) GTEST_SKIP() << "POSIX modes and pipes";
+  TempDir dir;
+  namespace fs = std::filesystem;
+  WriteFile(dir / "tool", "#!/bin/sh\n");
+  fs::permissions(dir / "tool", fs::perms::set_uid | fs::perms::set_gid | fs::perms::owner_all |
+                                    fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
+  ASSERT_TRUE(platform::CopyFileReplacing(dir / "tool", dir / "copy"));
+  EXPECT_EQ(fs::status(dir / "copy").permissions(),
+            fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                fs::perms::others_read | fs::perms::others_exec);
+  ASSERT_TRUE(MakeNamedPipe(dir / "pipe"));
+  EXPECT_EQ(platform::CopyFileReplacing(dir / "pipe", dir / "piped").error, platform::kErrorAccessDenied)
+      << "refused at once, not waited for";
+  EXPECT_EQ(platform::PrepareCopy(dir / "pipe", dir.Path()).Error(), platform::kErrorAccessDenied);
+  EXPECT_FALSE(FileExists(dir / "piped"));
+}
+
+// Clearing the archive bit records the file; it never changes the file's
+// mode, neither the write permissions of others nor those of a file its
+// owner may not write.
+TEST(FileOperations, ClearingTheArchiveBitKeepsTheMode) {
+  if (RunningUnderWine()) GTEST_SKIP() << "Wine reports the archive bit on every file and cannot clear it";
+  namespace fs = std::filesystem;
+  const fs::perms r = fs::perms::owner_read, w = fs::perms::owner_write;
+  const fs::perms modes[] = {r | fs::perms::group_read | fs::perms::group_write | fs::perms::others_read,
+                             r | w | fs::perms::group_write, r};
+  for (const fs::perms mode : modes) {
+    TempDir dir;
+    WriteFile(dir / "a.txt", "a");
+    fs::permissions(dir / "a.txt", mode);
+    const std::uint32_t attributes = platform::ReadFileAttributes(dir / "a.txt");
+    ASSERT_TRUE(platform::WriteFileAttributes(dir / "a.txt", attributes & ~platform::kAttrArchive))
+        << static_cast<int>(mode);
+    EXPECT_EQ(fs::status(dir / "a.txt").permissions(), mode);
+    EXPECT_FALSE(platform::ReadFileAttributes(dir / "a.txt") & platform::kAttrArchive) << static_cast<int>(mode);
+  }
+}
+
+// A listing tells an entry, its end and a failure apart; a test can make
+// any directory fail, or list as a drive root does, without "." and "..".
+TEST(DirectoryListing, InjectedFaultsFailOrEndTheListing) {
+  TempDir dir;
+  MakeTree(dir.Path(), {"a.txt", "b.txt", "c.txt"});
+  const struct { int entries; std::uint32_t error; int listed; platform::ListStep last; } rows[] = {
+      {0, platform::kErrorAccessDenied, 0, platform::ListStep::kError},
+      {2, platform::kErrorAccessDenied, 2, platform::ListStep::kError},
+      {0, 0, 0, platform::ListStep::kEnd},
+      {10, 0, 3, platform::ListStep::kEnd},
+  };
+  for (const auto& row : rows) {
+    platform::InjectListingFault(dir.Path(), row.entries, row.error);
+    platform::DirectoryListing listing(dir.Path(), "*.*");
+    platform::DirectoryEntry entry;
+    int listed = 0;
+    platform::ListStep step;
+    while ((step = listing.Next(&entry)) == platform::ListStep::kEntry) {
+      EXPECT_NE(entry.name, ".");
+      ++listed;
+    }
+    EXPECT_EQ(listed, row.listed) << row.entries;
+    EXPECT_EQ(step, row.last) << row.entries;
+    if (step == platform::ListStep::kError) {
+      EXPECT_EQ(listing.Error(), row.error);
+    }
+  }
+  platform::InjectListingFault("", 0, 0);
 }
 
 }  // namespace

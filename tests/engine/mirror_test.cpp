@@ -9,7 +9,10 @@
 
 #include "engine/messages.h"
 #include "foundation/profile.h"
-#include "platform/file_system.h"
+#include "platform/fault_injection.h"
+#include "platform/file_attributes.h"
+#include "platform/file_operations.h"
+#include "platform/paths.h"
 #include "shell/command_line.h"
 #include "tests/engine/mirror_fixture.h"
 #include "tests/support/files.h"

@@ -8,7 +8,8 @@
 
 #include "engine/messages.h"
 #include "platform/code_page.h"
-#include "platform/file_system.h"
+#include "platform/fault_injection.h"
+#include "platform/file_operations.h"
 #include "tests/engine/mirror_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/tree.h"

@@ -81,7 +81,25 @@ int Send(const std::vector<std::string>& a) {
   return WaitUntil([&] { return FileExists(dir + "done"); }, 900) ? 0 : 11;
 }
 
+int Hold(const std::vector<std::string>& a) {
+  const std::string key = a[1], dir = a[2];
+  Receiver receiver;
+  const platform::WindowHandle window = platform::CreateMessageWindow(RecordingProcedure);
+  if (window == 0 || !receiver.Install(window, key)) return 10;
+  platform::NamedMutex serialMutex(posting::SerialMutexName());
+  if (!serialMutex.Lock()) return 13;
+  WriteFile(dir + "hold.ready", "");
+  const bool told = WaitUntil([&] { return FileExists(dir + "done"); }, 900);
+  serialMutex.Unlock();
+  platform::DestroyMessageWindow(window);
+  return told ? 0 : 11;
+}
+
 }  // namespace
+
+std::vector<std::string> HolderPeer(const std::string& key, const std::string& dir) {
+  return {"--peer", "hold", key, dir};
+}
 
 std::vector<std::string> ReceiverPeer(const std::string& key, const std::string& dir,
                                       int expected, const std::string& name) {
@@ -96,6 +114,7 @@ std::vector<std::string> SenderPeer(const std::string& key, const std::string& d
 int RunPeer(const std::vector<std::string>& arguments) {
   if (arguments.size() == 5 && arguments[0] == "receive") return Receive(arguments);
   if (arguments.size() == 6 && arguments[0] == "send") return Send(arguments);
+  if (arguments.size() == 3 && arguments[0] == "hold") return Hold(arguments);
   return 12;
 }
 

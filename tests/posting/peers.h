@@ -13,6 +13,10 @@ namespace test {
 // <dir>/<name>.tally and ends.
 // "--peer send <key> <dir> <threads> <count> <tag>": posts "<tag>.<thread>.<i>"
 // from each thread, then waits for <dir>/done before it ends.
+// "--peer hold <key> <dir>": registers a receiver for the key, takes the
+// channel's serial mutex and keeps it, writes <dir>/hold.ready, and lets
+// go and ends once <dir>/done exists.
+std::vector<std::string> HolderPeer(const std::string& key, const std::string& dir);
 std::vector<std::string> ReceiverPeer(const std::string& key, const std::string& dir,
                                       int expected, const std::string& name);
 std::vector<std::string> SenderPeer(const std::string& key, const std::string& dir, int threads,

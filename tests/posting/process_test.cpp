@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <thread>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -161,6 +165,62 @@ TEST(PostingBetweenProcesses, AKilledReceiversKeyBlockGoes) {
     return block == 0;
   }));
   EXPECT_TRUE(ChannelObjects(key).empty());
+}
+
+// /dev/shm is one namespace for every user. An object another user made is
+// never used: it could hold a lock for good, or be anything. A program then
+// goes on without status texts; nothing waits, and nothing is written.
+TEST(PostingBetweenProcesses, ObjectsOfAnotherUserAreNeverUsed) {
+  const std::vector<std::string> asNobody = test::AsNobody();
+  if (asNobody.empty()) GTEST_SKIP() << "needs root, to run a peer as another user";
+  test::TempDir dir;
+  std::filesystem::permissions(dir.Path(), std::filesystem::perms::all);  // the peer writes here
+  const std::string key = test::UniqueName("Foreign") + ".CMainFrame";
+  std::vector<std::string> arguments(asNobody.begin() + 1, asNobody.end());
+  arguments.push_back(test::SelfPath());
+  for (const std::string& argument : test::HolderPeer(key, dir.Path())) arguments.push_back(argument);
+  // A channel whose objects the other user makes: this run's own are this user's already.
+  struct RestoreSuffix {
+    const std::string own = posting::ChannelSuffix();
+    ~RestoreSuffix() { posting::SetChannelSuffix(own); }
+  } restore;
+  const std::string ownSuffix = restore.own, foreignSuffix = ownSuffix + "-foreign";
+  test::SetEnvironment("KELMORAY_TEST_CHANNEL", foreignSuffix);
+  test::ChildProcess holder(asNobody[0], arguments, "");
+  test::SetEnvironment("KELMORAY_TEST_CHANNEL", ownSuffix);
+  ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(dir / "hold.ready"); }));
+  posting::SetChannelSuffix(foreignSuffix);
+  const std::vector<std::string> names = {posting::InfoBlockName(), posting::KeyBlockName(key),
+                                          posting::SerialMutexName()};
+  const auto bytes = [&] {
+    std::vector<std::string> contents;
+    for (const std::string& name : names) contents.push_back(test::ReadFile("/dev/shm/" + name));
+    return contents;
+  };
+  const std::vector<std::string> before = bytes();
+  for (const std::string& content : before) ASSERT_FALSE(content.empty());
+
+  // Whatever might wait on the other user's lock, on a thread of its own.
+  std::promise<bool> installed;
+  std::thread attempt([&] {
+    test::Receiver receiver;
+    test::WindowThread thread;
+    const platform::WindowHandle window = thread.NewWindow();
+    bool done = true;
+    thread.Run([&] { done = receiver.Install(window, key); });
+    PostData(key.c_str(), "to another user's window");
+    installed.set_value(done);
+  });
+  std::future<bool> result = installed.get_future();
+  const bool returned = result.wait_for(std::chrono::duration<double>(test::kLongestWait)) ==
+                        std::future_status::ready;
+  const bool untouched = bytes() == before;
+  test::WriteFile(dir / "done", "");  // the peer lets go of its lock and ends
+  attempt.join();
+  EXPECT_TRUE(returned) << "waited on another user's lock";
+  EXPECT_FALSE(result.get()) << "registered on another user's key block";
+  EXPECT_TRUE(untouched) << "wrote into another user's objects";
+  EXPECT_EQ(holder.Wait(), 0);
 }
 
 }  // namespace

@@ -10,9 +10,10 @@
 
 #include "engine/messages.h"
 #include "foundation/profile.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/registry.h"
 #include "tests/engine/mirror_fixture.h"
+#include "tests/shell/console_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/platform_support.h"
 #include "tests/support/tree.h"
@@ -21,34 +22,6 @@
 namespace test {
 
 namespace {
-
-bool Windows() { return platform::NativePathStyle() == platform::PathStyle::kWindows; }
-
-// Linux's signal numbers; the tests that send them run natively only.
-constexpr int kSigHup = 1, kSigInt = 2, kSigKill = 9, kSigTerm = 15;
-
-class ConsoleTest : public MirrorTest {
- protected:
-  // Runs the console program; its exit status, with its standard output in *output.
-  int RunConsole(const std::vector<std::string>& arguments, std::string* output = nullptr) {
-    ChildProcess child(KELMORAY_CONSOLE, arguments, output_);
-    EXPECT_TRUE(child.Started());
-    const int status = child.Wait();
-    if (output != nullptr) *output = ReadFile(output_);
-    return status;
-  }
-  std::string FileOption() const { return "/F=" + entries_; }
-
-  const std::string output_ = dir_ / "output.txt";
-};
-
-int Lines(const std::string& output, int id) {
-  int count = 0;
-  for (size_t at = output.find(MessageText(id) + "\t"); at != std::string::npos;
-       at = output.find(MessageText(id) + "\t", at + 1))
-    ++count;
-  return count;
-}
 
 TEST_F(ConsoleTest, MirrorsThenFindsNothingToDo) {
   MakeTree(src_, {"a.txt", "sub/b.txt"});

@@ -44,6 +44,27 @@ bool SetWriteTime(const std::string& path, long long seconds);
 
 // Makes `link` a symbolic link to the directory `target`; false where links cannot be made.
 bool MakeDirectoryLink(const std::string& link, const std::string& target);
+// Makes `link` a symbolic link to the file `target`; false where links cannot be made.
+bool MakeFileLink(const std::string& link, const std::string& target);
+
+// Makes a named pipe; false where there are none (Windows).
+bool MakeNamedPipe(const std::string& path);
+// Opens the pipe for writing and closes it again: a reader waiting for a writer goes on.
+void WakeNamedPipe(const std::string& path);
+
+// The path in the system's short (8.3) form; empty where there is none.
+std::string ShortPathOf(const std::string& path);
+
+// A program and its first arguments that run what follows them as the user
+// "nobody": natively, when the tests run as root (setpriv); empty otherwise.
+std::vector<std::string> AsNobody();
+
+// Natively: makes the user "nobody" the owner of root and everything below
+// it (links themselves, not what they point to); false where it cannot.
+bool GiveToNobody(const std::string& root);
+
+// The running test program's own file.
+std::string SelfPath();
 
 // Something inside `directory` that a mirror run cannot delete while this
 // object lives: natively a link (never listed, so never deleted), on Windows

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <random>
 
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "tests/support/platform_support.h"
 
 namespace test {

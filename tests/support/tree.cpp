@@ -1,16 +1,36 @@
 #include "tests/support/tree.h"
 
-#include <filesystem>
-
-#include "platform/file_system.h"
+#include "engine/paths.h"
+#include "foundation/directory.h"
+#include "platform/directory_listing.h"
+#include "platform/file_attributes.h"
+#include "platform/paths.h"
 #include "tests/support/files.h"
 
 namespace test {
 
-namespace fs = std::filesystem;
+namespace {
+
+// Lists root + relative into found, directories before what they hold.
+// Names are the system's bytes: Japanese names are never re-encoded.
+void ListInto(const std::string& root, const std::string& relative, std::set<std::string>& found) {
+  platform::DirectoryListing listing(Below(root, relative), "*");
+  platform::DirectoryEntry entry;
+  while (listing.Next(&entry) == platform::ListStep::kEntry) {
+    if (entry.name == "." || entry.name == "..") continue;
+    const bool directory = (entry.attributes & platform::kAttrDirectory) &&
+                           !(entry.attributes & platform::kAttrReparsePoint);
+    const std::string path = relative + entry.name + (directory ? "/" : "");
+    found.insert(path);
+    if (directory) ListInto(root, path, found);
+  }
+}
+
+}  // namespace
 
 std::string Below(const std::string& root, const std::string& relative) {
   std::string path = root + relative;
+  // "/" is never the trail byte of a double-byte character.
   if (platform::NativePathStyle() == platform::PathStyle::kWindows)
     for (char& c : path)
       if (c == '/') c = '\\';
@@ -18,26 +38,17 @@ std::string Below(const std::string& root, const std::string& relative) {
 }
 
 void MakeTree(const std::string& root, const std::vector<std::string>& paths) {
+  CreateDirectoryPath(root);
   for (const std::string& path : paths) {
     const std::string full = Below(root, path);
-    if (path.back() == '/') {
-      fs::create_directories(full);
-      continue;
-    }
-    fs::create_directories(fs::path(full).parent_path());
-    WriteFile(full, path);
+    CreateDirectoryPath(engine::DirectoryOf(full));
+    if (path.back() != '/') WriteFile(full, path);
   }
 }
 
 std::set<std::string> ListTree(const std::string& root) {
   std::set<std::string> found;
-  std::error_code error;
-  for (auto it = fs::recursive_directory_iterator(root, error); !error && it != fs::end(it);
-       it.increment(error)) {
-    std::string relative = fs::relative(it->path(), root).generic_string();
-    if (it->is_directory() && !it->is_symlink()) relative += "/";
-    found.insert(relative);
-  }
+  ListInto(root, "", found);
   return found;
 }
 

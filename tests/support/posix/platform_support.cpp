@@ -74,6 +74,36 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target) {
   return symlink(target.c_str(), plain.c_str()) == 0;
 }
 
+bool MakeFileLink(const std::string& link, const std::string& target) {
+  return symlink(target.c_str(), link.c_str()) == 0;
+}
+
+bool MakeNamedPipe(const std::string& path) { return mkfifo(path.c_str(), 0600) == 0; }
+
+void WakeNamedPipe(const std::string& path) {
+  const int writer = open(path.c_str(), O_WRONLY | O_NONBLOCK);
+  if (writer >= 0) close(writer);
+}
+
+std::string ShortPathOf(const std::string&) { return {}; }
+
+std::vector<std::string> AsNobody() {
+  if (geteuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0) return {};
+  return {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+}
+
+bool GiveToNobody(const std::string& root) {
+  constexpr uid_t kNobody = 65534;
+  bool given = lchown(root.c_str(), kNobody, kNobody) == 0;
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+       !error && it != std::filesystem::end(it); it.increment(error))
+    given = lchown(it->path().c_str(), kNobody, kNobody) == 0 && given;
+  return given && !error;
+}
+
+std::string SelfPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
+
 UndeletableEntry::UndeletableEntry(const std::string& directory) : path_(directory + "held") {
   [[maybe_unused]] const int made = symlink("/", path_.c_str());
 }

@@ -115,6 +115,33 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target) {
   return false;
 }
 
+bool MakeFileLink(const std::string& link, const std::string& target) {
+  if (!CreateSymbolicLinkA(link.c_str(), target.c_str(), 0)) return false;
+  const DWORD attributes = GetFileAttributesA(link.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  DeleteFileA(link.c_str());  // Wine makes something that is no link
+  return false;
+}
+
+bool MakeNamedPipe(const std::string&) { return false; }
+void WakeNamedPipe(const std::string&) {}
+
+std::string ShortPathOf(const std::string& path) {
+  char buffer[MAX_PATH * 4];
+  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+  if (length == 0 || length >= sizeof buffer) return {};
+  return std::string(buffer, length);
+}
+
+std::vector<std::string> AsNobody() { return {}; }
+bool GiveToNobody(const std::string&) { return false; }
+
+std::string SelfPath() {
+  char self[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+  return std::string(self, length);
+}
+
 UndeletableEntry::UndeletableEntry(const std::string& directory) : path_(directory + "held.txt") {
   HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             CREATE_ALWAYS, 0, nullptr);

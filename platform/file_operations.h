@@ -1,0 +1,55 @@
+#pragma once
+// Deleting, removing and copying files, with the reason of a failure.
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Windows error numbers that the engine tells apart; natively errno maps onto them.
+enum FileError : std::uint32_t {
+  kErrorNone = 0,
+  kErrorFileNotFound = 2,
+  kErrorPathNotFound = 3,
+  kErrorAccessDenied = 5,
+  kErrorSharingViolation = 32,
+  kErrorNotSupported = 50,
+  kErrorNotSameDevice = 17,
+  kErrorDiskFull = 112,
+  kErrorDirNotEmpty = 145,
+  kErrorOther = 31,
+};
+
+// The result of a file operation: 0 for success, else the reason.
+struct FileResult {
+  std::uint32_t error = kErrorNone;
+  explicit operator bool() const { return error == kErrorNone; }
+};
+
+FileResult DeleteFilePlain(const std::string& path);
+// Removes an empty directory; not a link to one.
+FileResult RemoveDirectoryPlain(const std::string& path);
+
+// Copies the regular file source over destination, which is replaced when
+// it exists, with the source's last-write time and attributes; a link
+// standing at destination is replaced, never written through. Natively the
+// copy is made under no name (or a temporary one) in the destination's
+// directory and renamed over the target at the end, so a failed or
+// interrupted copy never leaves a partial file under the target's name; a
+// named pipe, socket or device is never opened (kErrorAccessDenied);
+// set-user-ID and set-group-ID bits are not carried, and a mode or times
+// that the destination's file system refuses do not fail the copy.
+FileResult CopyFileReplacing(const std::string& source, const std::string& destination);
+
+// Whether CopyFileReplacing replaces a read-only target by itself (natively
+// the copy is renamed over it; the Windows copy fails on one).
+bool CopyReplacesReadOnlyTargets();
+
+// Gives destination the creation, last-access and last-write times of
+// source (natively: access and write times); false when either cannot be opened.
+bool CopyFileTimes(const std::string& source, const std::string& destination);
+// Whether CopyFileReplacing already gives the copy every time that
+// CopyFileTimes would (natively it does; the Windows copy keeps a new creation time).
+bool CopyCarriesAllTimes();
+
+}  // namespace platform

@@ -1,0 +1,93 @@
+#include "platform/paths.h"
+
+#include <windows.h>
+
+namespace platform {
+
+PathStyle NativePathStyle() { return PathStyle::kWindows; }
+
+CreateDirResult CreateDirectoryOnce(const std::string& path) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  if (CreateDirectoryA(path.c_str(), &inheritable)) return CreateDirResult::kCreated;
+  const DWORD error = GetLastError();
+  switch (error) {
+    case ERROR_ALREADY_EXISTS: return CreateDirResult::kAlreadyExists;
+    case ERROR_ACCESS_DENIED: return CreateDirResult::kAccessDenied;
+    default: return CreateDirResult::kFailed;
+  }
+}
+
+bool IsDirectory(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+
+struct Identity {
+  DWORD volume = 0, indexHigh = 0, indexLow = 0;
+  bool operator==(const Identity&) const = default;
+};
+
+// The volume and file index of an existing directory, following links as
+// opening it does; false when there is none.
+bool IdentityOf(const std::string& path, Identity* identity) {
+  HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  const BOOL known = GetFileInformationByHandle(handle, &info);
+  CloseHandle(handle);
+  if (!known || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  *identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  return true;
+}
+
+// Position of the last "\" or "/", stepping over double-byte characters
+// with CharNextA: the trail byte of 表 is no separator. npos when none.
+size_t LastSeparator(const std::string& text) {
+  size_t found = std::string::npos;
+  for (const char* at = text.c_str(); *at != '\0'; at = CharNextA(at))
+    if (*at == '\\' || *at == '/') found = static_cast<size_t>(at - text.c_str());
+  return found;
+}
+
+// The path without its last name; empty above a root.
+std::string ParentOf(std::string path) {
+  size_t last;
+  while ((last = LastSeparator(path)) != std::string::npos && last + 1 == path.size()) path.pop_back();
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+}  // namespace
+
+bool DirectoryContains(const std::string& outer, const std::string& inner) {
+  Identity target;
+  if (!IdentityOf(outer, &target)) return false;
+  // The full path resolves ".", ".." and doubled separators as the system
+  // will; each level is then compared by what it is, not how it is written.
+  char full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameA(inner.c_str(), sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return false;
+  for (std::string level(full, length); !level.empty(); level = ParentOf(level)) {
+    Identity here;
+    if (IdentityOf(level, &here) && here == target) return true;
+  }
+  return false;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  char full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  if (path.empty() || length == 0 || length >= sizeof full) return path;
+  return std::string(full, length);
+}
+
+std::string ModuleFilePath() {
+  char buffer[4096];
+  const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  if (length == 0 || length >= sizeof buffer) return {};
+  return std::string(buffer, length);
+}
+
+}  // namespace platform
