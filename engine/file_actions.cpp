@@ -6,6 +6,7 @@
 #include "engine/kelmdup_doc.h"
 #include "engine/messages.h"
 #include "engine/paths.h"
+#include "engine/status_texts.h"
 #include "foundation/directory.h"
 #include "platform/file_attributes.h"
 #include "platform/local_time.h"
@@ -223,7 +224,7 @@ bool CKelmdupDoc::DestinationDirectoryIsSafe(const std::string& key, const Mirro
 bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
                               const std::string& dst, const MirrorEntry& entry) {
   Report(kMsgCopyFile, IconIndex(IconKind::kCopy), src, dst);
-  PostStatus("*+");
+  PostStatus(kCopyStarts);
   const std::string directory = engine::DirectoryOf(dst);
   platform::FileResult result{platform::kErrorPathNotFound};
   // The directory of the last copy is known to be there and safe.
@@ -238,21 +239,21 @@ bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
   }
   if (!result) {
     const bool goOn = CopyFailed(kMsgCopyFailed, result, src, dst);
-    PostStatus("*-");
+    PostStatus(kCopyEnds);
     return goOn;
   }
   // Only a copy that succeeded gets the source's times: a stale file must
   // not look up to date to the next run.
   if (!platform::CopyCarriesAllTimes()) platform::CopyFileTimes(src, dst);
   if (entry.attribute) platform::WriteFileAttributes(dst, platform::ReadFileAttributes(src));
-  PostStatus("*-");
+  PostStatus(kCopyEnds);
   return true;
 }
 
 bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, const MirrorEntry& entry) {
   Report(kMsgUpdateFile, IconIndex(IconKind::kCopy), src, dst);
   ClearAttributes(dst, kProtectiveBits);
-  PostStatus("*+");
+  PostStatus(kCopyStarts);
   const platform::FileResult result = CopyOne(src, dst, entry);
   bool goOn = true;
   if (!result) {
@@ -262,6 +263,6 @@ bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, con
     if (entry.use_archive)
       platform::WriteFileAttributes(src, platform::ReadFileAttributes(src) | platform::kAttrArchive);
   }
-  PostStatus("*-");
+  PostStatus(kCopyEnds);
   return goOn;
 }

@@ -6,6 +6,7 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/run_log.h"
+#include "engine/status_texts.h"
 #include "foundation/directory.h"
 #include "foundation/profile.h"
 #include "platform/local_time.h"
@@ -13,12 +14,10 @@
 #include "platform/thread.h"
 #include "posting/post_data.h"
 #include "settings/entry_storage.h"
-#include "shell/command_line.h"
+#include "settings/stored_settings.h"
 
 void CKelmdupDoc::SetMainWindow(platform::WindowHandle window) {
-  mainWindow_ = window;
-  statusKey_ = std::to_string(static_cast<std::int32_t>(platform::HandleToValue(window))) +
-               ".CMainFrame";
+  statusKey_ = MainFrameKey(window);
   sourceScanner.SetStatusKey(statusKey_);
   destinationScanner.SetStatusKey(statusKey_);
 }
@@ -50,17 +49,12 @@ void CKelmdupDoc::OnMirrorStop() {
 
 void CKelmdupDoc::RunAllEntries() {
   // The log settings come from the scope's registry key, whatever store holds the entries.
-  const SettingsScope scope = ScopeFor(TheSettingsLocation().multiUser);
-  CtProfile profile;
-  profile.SetRoot(scope.root, scope.basePath).SetSection("Settings").SetDefault("");
-  const std::string logDir = profile.SetValueName("LogDir").GetString();
-  const std::string logName = profile.SetValueName("LogName").GetString();
-  profile.SetDefault("0");
-  okLogOut = profile.SetValueName("OkLogOut").GetInt();
-  errorLogOut = profile.SetValueName("ErrorLogOut").GetInt();
-  CreateDirectoryPath(logDir);
+  const LogSettings log = ReadLogSettings(TheSettingsLocation().multiUser, LogDefaults::kRun);
+  okLogOut = log.okLogOut;
+  errorLogOut = log.errorLogOut;
+  CreateDirectoryPath(log.logDir);
   const std::tm start = platform::LocalTimeOf(std::time(nullptr));
-  logFilePath = LogFilePath(logDir, logName, start);
+  logFilePath = LogFilePath(log.logDir, log.logName, start);
 
   errorLines = 0;
   interrupted = 0;
@@ -69,11 +63,8 @@ void CKelmdupDoc::RunAllEntries() {
   }
   Report(kMsgRunEnd, IconIndex(IconKind::kEnd), FormatTimestamp(platform::LocalTimeOf(std::time(nullptr))),
          "");
-  PostStatus("Kelmoray");
-  if (TheStartupFlags().exitAfterRun) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
-    platform::PostToWindow(mainWindow_, kCommandMessage, kCommandExit, 0);
-  }
+  PostStatus(kIdleText);
+  if (afterRun) afterRun();
 }
 
 bool CKelmdupDoc::ReadEntryForRun(int index, MirrorEntry* entry) {

@@ -7,14 +7,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "engine/copy_ahead.h"
-#include "engine/mirror_entry.h"
 #include "engine/tree_scanner.h"
 #include "platform/window_system.h"
+#include "settings/mirror_entry.h"
 
 // What shows the run's lines.
 class ProgressView {
@@ -23,11 +24,6 @@ class ProgressView {
   // One line: the message's text, an icon (negative: none) and two texts.
   virtual void AddLine(int id, int icon, const std::string& text1, const std::string& text2) = 0;
 };
-
-// The command that ends the program, posted to the main window after an
-// automatic run.
-inline constexpr unsigned kCommandMessage = 0x0111;
-inline constexpr int kCommandExit = 57665;
 
 class CKelmdupDoc {
  public:
@@ -66,6 +62,10 @@ class CKelmdupDoc {
   int errorLogOut = 0;
   std::string logFilePath;
   std::atomic<int> running{0};
+  // What the front end does once a run has ended, after its end line and its
+  // last status text, on the worker thread: after an automatic run the
+  // program ends. Set before the run starts.
+  std::function<void()> afterRun;
   // Counts the runs that have ended; front ends that wait for a run watch it.
   std::atomic<int> finishedRuns{0};
   // Error lines (a failed item, a skipped entry) of the last run, and whether it was interrupted.
@@ -93,7 +93,6 @@ class CKelmdupDoc {
   bool DestinationDirectoryIsSafe(const std::string& key, const MirrorEntry& entry);
   void PostStatus(const char* text);
 
-  platform::WindowHandle mainWindow_ = 0;
   std::string readyDirectory_;  // where the last copy went
   size_t position_ = 0;         // of the file being copied, in listing order
   std::unique_ptr<CopyAhead> copyAhead_;

@@ -1,6 +1,6 @@
 #include "engine/paths.h"
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 #include "platform/paths.h"
 
 namespace engine {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/paths.h"
-#include "foundation/code_page.h"
+#include "engine/status_texts.h"
 #include "foundation/path.h"
 #include "platform/code_page.h"
 #include "platform/file_attributes.h"
@@ -67,7 +67,7 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
   root = NormalizeDirPath(rootText);
   const bool result = WalkDirectory(root, "");
   busy = 0;
-  if (StatusDue(true)) PostData(statusKey_.c_str(), "");
+  if (StatusDue(true)) PostData(statusKey_.c_str(), kListingEnds);
   return result;
 }
 

@@ -1,6 +1,6 @@
 #include "foundation/directory.h"
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 #include "foundation/path.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "foundation/path.h"
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 
 namespace {
 

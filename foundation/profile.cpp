@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 #include "platform/profile_file.h"
 
 namespace {
@@ -58,11 +58,6 @@ std::string FormatOne(const char* format, long long argument) {
   const int length = std::snprintf(buffer, sizeof buffer, format, static_cast<int>(argument));
   if (length < 0) return {};
   return std::string(buffer, static_cast<size_t>(length) < sizeof buffer ? static_cast<size_t>(length) : sizeof buffer - 1);
-}
-
-SettingsScope ScopeFor(int multiUser) {
-  return multiUser ? SettingsScope{RegistryRoot::kCurrentUser, kPerUserBasePath}
-                   : SettingsScope{RegistryRoot::kLocalMachine, kSharedBasePath};
 }
 
 CtProfile& CtProfile::SetFile(const std::string& path) {

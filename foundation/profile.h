@@ -81,12 +81,3 @@ int TextToInt(const std::string& text);
 // printf with one integer argument. A format with another conversion than
 // one of d, i, u, x, X, o (or with more than one) is given back unchanged.
 std::string FormatOne(const char* format, long long argument);
-
-// Settings scope: non-zero per user (the current user's root), zero shared.
-struct SettingsScope {
-  RegistryRoot root;
-  const char* basePath;
-};
-SettingsScope ScopeFor(int multiUser);
-inline constexpr const char* kPerUserBasePath = "\\SOFTWARE\\Brindlecode\\Kelmor\\";
-inline constexpr const char* kSharedBasePath = "\\SOFTWARE\\Brindlecode\\Kelmoray for Win32\\";

@@ -1,6 +1,8 @@
 #pragma once
 // The console the program runs in.
 
+#include "platform/window_system.h"
+
 namespace platform {
 
 // True when standard output (1) or standard error (2) is a terminal.
@@ -9,8 +11,11 @@ bool IsTerminal(int stream);
 // Columns of the terminal on standard error; 80 when unknown.
 int TerminalColumns();
 
-// Calls `stop` from a thread of its own for each Ctrl+C, termination
-// request or closed terminal. Call before any other thread is started.
-void WatchInterrupts(void (*stop)());
+// Takes over Ctrl+C, termination requests and a closed terminal: each is
+// posted as a message once PostInterruptsTo has named the window, and is
+// dropped before. Call before any other thread is started.
+void WatchInterrupts();
+// The window and the message that each interrupt is posted as from now on.
+void PostInterruptsTo(WindowHandle window, unsigned message, WordParam wordParam);
 
 }  // namespace platform

@@ -25,6 +25,7 @@ using WindowProcedure = MessageResult(KELMORAY_CALLBACK*)(WindowHandle window, u
                                                           WordParam wordParam, LongParam longParam);
 
 constexpr unsigned kMessageDestroy = 0x0002;
+constexpr unsigned kMessageCommand = 0x0111;  // a menu, toolbar or accelerator command: wordParam is its id
 constexpr unsigned kMessageNcDestroy = 0x0082;
 constexpr unsigned kMessageTimer = 0x0113;
 constexpr unsigned kMessageUser = 0x0400;
@@ -44,8 +45,14 @@ inline WindowHandle ValueToHandle(std::uint32_t value) {
 }
 
 // A hidden window that only receives messages, owned by the calling thread,
-// whose procedure is `procedure`; 0 on failure.
-WindowHandle CreateMessageWindow(WindowProcedure procedure);
+// whose procedure is `procedure` and whose data (WindowData) is `data` from
+// its first message on; 0 on failure.
+WindowHandle CreateMessageWindow(WindowProcedure procedure, std::uintptr_t data = 0);
+
+// What the window's owner keeps with it, such as the object its procedure
+// works for; 0 for a window of another process or none.
+std::uintptr_t WindowData(WindowHandle window);
+void SetWindowData(WindowHandle window, std::uintptr_t data);
 
 // Destroys a window of the calling thread: its procedure gets kMessageDestroy,
 // then kMessageNcDestroy, and the handle is dead. False for other windows.

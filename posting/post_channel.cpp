@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 
 using platform::SharedHandle;
 using platform::SharedView;

@@ -2,11 +2,9 @@
 
 #include "foundation/path.h"
 #include "platform/profile_file.h"
+#include "settings/stored_settings.h"
 
 namespace {
-
-constexpr const char* kPerUserSettings = "\\Software\\Brindlecode\\Kelmor\\Settings";
-constexpr const char* kSharedSettings = "\\SOFTWARE\\Brindlecode\\Kelmoray for Win32\\Settings";
 
 std::string ReadText(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetString(); }
 int ReadFlag(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetInt(); }
@@ -29,8 +27,8 @@ void OpenEntryStore(CtProfile& profile, const SettingsLocation& location, const 
   } else if (location.useSettingsFile) {
     profile.SetFile(location.settingsFilePath);
   } else {
-    const char* path = location.multiUser ? kPerUserSettings : kSharedSettings;
-    profile.SetRoot(ScopeFor(location.multiUser).root, path + location.setKeySuffix);
+    const EntryListKey key = EntryListKeyOf(location.multiUser);
+    profile.SetRoot(key.root, key.path + location.setKeySuffix);
   }
 }
 

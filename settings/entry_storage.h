@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/mirror_entry.h"
 #include "foundation/profile.h"
+#include "settings/mirror_entry.h"
 #include "settings/settings_location.h"
 
 inline constexpr int kMaxEntries = 256;

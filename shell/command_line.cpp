@@ -1,8 +1,8 @@
 #include "shell/command_line.h"
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 #include "foundation/path.h"
-#include "foundation/profile.h"
+#include "settings/stored_settings.h"
 
 namespace {
 
@@ -43,14 +43,6 @@ void ParseCommandLine(const std::vector<std::string>& args, SettingsLocation& lo
       location.setDisplayName = path.GetFileName() + path.GetExt();
     }
   }
-}
-
-int ReadSettingsScope() {
-  return CtProfile(RegistryRoot::kLocalMachine, kSharedBasePath)
-      .SetSection("Settings")
-      .SetValueName("multiUser")
-      .SetDefault("1")
-      .GetInt();
 }
 
 void ReadCommandLine(int argc, const char* const* argv) {

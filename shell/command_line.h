@@ -29,8 +29,5 @@ bool IsCommandLineOption(const std::string& arg);
 // Applies the arguments (the program name first) to location and flags.
 void ParseCommandLine(const std::vector<std::string>& args, SettingsLocation& location, StartupFlags& flags);
 
-// The settings scope as stored in the shared key; 1 (per user) when absent.
-int ReadSettingsScope();
-
 // Start-up: the command line into the process-wide location and flags, then the scope.
 void ReadCommandLine(int argc, const char* const* argv);

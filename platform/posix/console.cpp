@@ -1,4 +1,5 @@
 #include "platform/console.h"
+#include "platform/interrupt_target.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -18,13 +19,11 @@ sigset_t Interrupts() {
   return set;
 }
 
-void (*stopHandler)() = nullptr;
-
 void* WaitForSignals(void*) noexcept {
   const sigset_t set = Interrupts();
   for (;;) {
     int signal = 0;
-    if (sigwait(&set, &signal) == 0) stopHandler();
+    if (sigwait(&set, &signal) == 0) PostInterrupt();
   }
   return nullptr;
 }
@@ -39,8 +38,7 @@ int TerminalColumns() {
   return size.ws_col;
 }
 
-void WatchInterrupts(void (*stop)()) {
-  stopHandler = stop;
+void WatchInterrupts() {
   // Every thread started later inherits the mask; only the watcher takes the signals.
   const sigset_t set = Interrupts();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);

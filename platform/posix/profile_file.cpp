@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "foundation/ini_document.h"
+#include "platform/posix/ini_document.h"
 
 namespace platform {
 namespace {

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 
 // The registry's place is taken by one SQLite database per root. A key is a
 // row named by its whole path; names are looked up in their lower-cased form

@@ -77,6 +77,7 @@ struct Window {
   WindowHandle handle;
   std::shared_ptr<ThreadQueue> owner;
   std::atomic<WindowProcedure> procedure;
+  std::atomic<std::uintptr_t> data;
   int listener;
 };
 
@@ -352,7 +353,7 @@ void WaitForEvents(ThreadState& state) {
 
 }  // namespace
 
-WindowHandle CreateMessageWindow(WindowProcedure procedure) {
+WindowHandle CreateMessageWindow(WindowProcedure procedure, std::uintptr_t data) {
   ThreadState& state = CurrentState();
   WindowHandle handle = 0;
   const int listener = ListenUnderNewHandle(&handle);
@@ -361,6 +362,7 @@ WindowHandle CreateMessageWindow(WindowProcedure procedure) {
   window->handle = handle;
   window->owner = state.queue;
   window->procedure = procedure;
+  window->data = data;
   window->listener = listener;
   {
     WindowTable& table = Windows();
@@ -394,6 +396,15 @@ bool IsWindowOfThisProcess(WindowHandle handle) { return FindWindow(handle) != n
 WindowProcedure ReplaceWindowProcedure(WindowHandle handle, WindowProcedure procedure) {
   const std::shared_ptr<Window> window = FindWindow(handle);
   return window == nullptr ? nullptr : window->procedure.exchange(procedure);
+}
+
+std::uintptr_t WindowData(WindowHandle handle) {
+  const std::shared_ptr<Window> window = FindWindow(handle);
+  return window == nullptr ? 0 : window->data.load();
+}
+
+void SetWindowData(WindowHandle handle, std::uintptr_t data) {
+  if (const std::shared_ptr<Window> window = FindWindow(handle)) window->data = data;
 }
 
 MessageResult CallWindowProcedure(WindowProcedure procedure, WindowHandle window, unsigned message,

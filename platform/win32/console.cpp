@@ -1,4 +1,5 @@
 #include "platform/console.h"
+#include "platform/interrupt_target.h"
 
 #include <io.h>
 #include <windows.h>
@@ -7,10 +8,8 @@ namespace platform {
 
 namespace {
 
-void (*stopHandler)() = nullptr;
-
 BOOL WINAPI OnConsoleEvent(DWORD) noexcept {
-  stopHandler();
+  PostInterrupt();
   return TRUE;  // handled: the process goes on and stops its run
 }
 
@@ -24,9 +23,6 @@ int TerminalColumns() {
   return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
-void WatchInterrupts(void (*stop)()) {
-  stopHandler = stop;
-  SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-}
+void WatchInterrupts() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
 }  // namespace platform

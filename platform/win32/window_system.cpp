@@ -24,13 +24,23 @@ bool RegisterMessageWindowClass() {
 
 }  // namespace
 
-WindowHandle CreateMessageWindow(WindowProcedure procedure) {
+WindowHandle CreateMessageWindow(WindowProcedure procedure, std::uintptr_t data) {
   if (!RegisterMessageWindowClass()) return 0;
   HWND window = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   if (window == nullptr) return 0;
+  SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(data));
   SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
   return AsHandle(window);
+}
+
+std::uintptr_t WindowData(WindowHandle window) {
+  if (!IsWindowOfThisProcess(window)) return 0;
+  return static_cast<std::uintptr_t>(GetWindowLongPtrA(AsHwnd(window), GWLP_USERDATA));
+}
+
+void SetWindowData(WindowHandle window, std::uintptr_t data) {
+  if (IsWindowOfThisProcess(window)) SetWindowLongPtrA(AsHwnd(window), GWLP_USERDATA, static_cast<LONG_PTR>(data));
 }
 
 bool DestroyMessageWindow(WindowHandle window) { return DestroyWindow(AsHwnd(window)) != FALSE; }

@@ -3,7 +3,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/code_page.h"
+#include "engine/status_texts.h"
+#include "resources/ids.h"
 
 namespace {
 
@@ -11,27 +12,8 @@ constexpr std::uintptr_t kBusyTimer = 100;
 constexpr unsigned kBusyPeriod = 200;
 constexpr std::uintptr_t kWatchTimer = 101;
 constexpr unsigned kWatchPeriod = 50;
-constexpr platform::WordParam kCommandStop = 32773;
-// The receiver keeps 4,095 bytes: the row of ">" starts again before it would be cut.
-constexpr std::uint32_t kMostBusyTicks = 4087;
-
-ConsoleFrame* theFrame = nullptr;
-
-const std::string& WorkingText() {
-  static const std::string text = platform::Utf8ToSystem("作業中");
-  return text;
-}
-
-const std::string& CopyingText() {
-  static const std::string text = platform::Utf8ToSystem("コピー中");
-  return text;
-}
 
 }  // namespace
-
-std::string MainFrameKey(platform::WindowHandle window) {
-  return std::to_string(static_cast<std::int32_t>(platform::HandleToValue(window))) + ".CMainFrame";
-}
 
 ConsoleFrame::ConsoleFrame(CKelmdupDoc& document, ConsoleOutput& output)
     : document_(document), output_(output) {}
@@ -39,22 +21,18 @@ ConsoleFrame::ConsoleFrame(CKelmdupDoc& document, ConsoleOutput& output)
 ConsoleFrame::~ConsoleFrame() {
   // The window goes first: its last message unhooks the endpoint, which then unregisters.
   if (window_ != 0) platform::DestroyMessageWindow(window_);
-  theFrame = nullptr;
 }
 
 bool ConsoleFrame::Create() {
-  theFrame = this;
-  window_ = platform::CreateMessageWindow(Procedure);
+  window_ = platform::CreateMessageWindow(Procedure, reinterpret_cast<std::uintptr_t>(this));
   if (window_ == 0) return false;
   key_ = MainFrameKey(window_);
   endpoint_.Install(window_);  // without registration the frame only shows no texts
-  output_.ShowStatus("Kelmoray");
+  output_.ShowStatus(kIdleText);
   return true;
 }
 
-void ConsoleFrame::AskToStop() {
-  platform::PostToWindow(window_, kCommandMessage, kCommandStop, 0);
-}
+platform::WordParam ConsoleFrame::StopCommand() { return ID_MIRROR_STOP; }
 
 // Handles what has come in, then rests a moment: a status line needs no more
 // than 50 updates a second, and a run that posts two texts per copied file
@@ -81,16 +59,19 @@ platform::MessageResult KELMORAY_CALLBACK ConsoleFrame::Procedure(platform::Wind
                                                                   unsigned message,
                                                                   platform::WordParam wordParam,
                                                                   platform::LongParam) {
-  ConsoleFrame* frame = theFrame;
-  if (frame == nullptr || window != frame->window_) return 0;
-  if (message == kCommandMessage && wordParam == kCommandStop) {
-    frame->document_.OnMirrorStop();
-  } else if (message == platform::kMessageTimer && wordParam == kBusyTimer) {
-    frame->OnBusyTick();
-  } else if (message == platform::kMessageTimer && wordParam == kWatchTimer) {
-    if (frame->document_.finishedRuns > 0) platform::PostQuit();
-  }
+  if (auto* frame = reinterpret_cast<ConsoleFrame*>(platform::WindowData(window)))
+    frame->OnMessage(message, wordParam);
   return 0;
+}
+
+void ConsoleFrame::OnMessage(unsigned message, platform::WordParam wordParam) {
+  if (message == kStopMessage && wordParam == StopCommand()) {
+    document_.OnMirrorStop();
+  } else if (message == platform::kMessageTimer && wordParam == kBusyTimer) {
+    OnBusyTick();
+  } else if (message == platform::kMessageTimer && wordParam == kWatchTimer) {
+    if (document_.finishedRuns > 0) platform::PostQuit();
+  }
 }
 
 bool ConsoleFrame::Endpoint::Install(platform::WindowHandle window) {
@@ -101,25 +82,24 @@ void ConsoleFrame::Endpoint::OnPostData(platform::WindowHandle, const char*, con
   frame_.OnStatusText(text);
 }
 
-void ConsoleFrame::OnStatusText(const std::string& text) {
-  if (text.empty()) {
-    output_.ShowStatus(WorkingText());
-  } else if (text == "*+") {
-    StopBusyTimer();
-    busyTicks_ = 0;
-    busyTimer_ = platform::StartTimer(window_, kBusyTimer, kBusyPeriod);
-    output_.ShowStatus(CopyingText());
-  } else if (text == "*-") {
-    StopBusyTimer();
-  } else if (text[0] != '*') {
-    output_.ShowStatus(text);
+void ConsoleFrame::OnStatusText(const char* text) {
+  switch (MeaningOf(text)) {
+    case StatusMeaning::kShow: output_.ShowStatus(text); break;
+    case StatusMeaning::kShowWorking: output_.ShowStatus(WorkingText()); break;
+    case StatusMeaning::kStartBusy:
+      StopBusyTimer();
+      busyTicks_ = 0;
+      busyTimer_ = platform::StartTimer(window_, kBusyTimer, kBusyPeriod);
+      output_.ShowStatus(CopyingText());
+      break;
+    case StatusMeaning::kStopBusy: StopBusyTimer(); break;
+    case StatusMeaning::kNothing: break;
   }
 }
 
 void ConsoleFrame::OnBusyTick() {
-  if (++busyTicks_ > kMostBusyTicks) busyTicks_ = 1;
-  const std::string text = CopyingText() + std::string(busyTicks_, '>');
-  PostData(key_.c_str(), text.c_str());
+  busyTicks_ = NextBusyTick(busyTicks_);
+  PostData(key_.c_str(), BusyText(busyTicks_).c_str());
 }
 
 void ConsoleFrame::StopBusyTimer() {

@@ -1,6 +1,6 @@
 #pragma once
 // The console's main frame: a message-only window registered on the posting
-// channel under "%d.CMainFrame". It shows the status texts on the terminal's
+// channel under MainFrameKey. It shows the status texts on the terminal's
 // status line, runs the busy indicator while a file is copied, takes the
 // stop command, and runs the message loop until the run has ended.
 
@@ -21,8 +21,9 @@ class ConsoleFrame {
   // Creates the window on this thread and registers it; false when the window cannot be made.
   bool Create();
   platform::WindowHandle Window() const { return window_; }
-  // From any thread: the stop command, handled on the frame's thread.
-  void AskToStop();
+  // The stop command as a message: from any thread, it is handled on the frame's.
+  static constexpr unsigned kStopMessage = platform::kMessageCommand;
+  static platform::WordParam StopCommand();
   // Handles messages until the run that was started has ended.
   void RunUntilTheRunEnds();
 
@@ -31,7 +32,7 @@ class ConsoleFrame {
    public:
     explicit Endpoint(ConsoleFrame& frame) : frame_(frame) {}
     using CtPostData::Install;
-    // Registers the window under its key, "%d.CMainFrame".
+    // Registers the window under its key, MainFrameKey.
     bool Install(platform::WindowHandle window);
     void OnPostData(platform::WindowHandle window, const char* key, const char* text) override;
 
@@ -39,11 +40,13 @@ class ConsoleFrame {
     ConsoleFrame& frame_;
   };
 
+  // Finds its frame through the window's data.
   static platform::MessageResult KELMORAY_CALLBACK Procedure(platform::WindowHandle window,
                                                              unsigned message,
                                                              platform::WordParam wordParam,
                                                              platform::LongParam longParam);
-  void OnStatusText(const std::string& text);
+  void OnMessage(unsigned message, platform::WordParam wordParam);
+  void OnStatusText(const char* text);
   void OnBusyTick();
   void StopBusyTimer();
 
@@ -55,6 +58,3 @@ class ConsoleFrame {
   bool busyTimer_ = false;
   Endpoint endpoint_{*this};
 };
-
-// The key of a main frame on the posting channel.
-std::string MainFrameKey(platform::WindowHandle window);

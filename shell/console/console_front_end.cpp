@@ -1,6 +1,5 @@
 #include "shell/console/console_front_end.h"
 
-#include <atomic>
 #include <cstdio>
 #include <memory>
 
@@ -9,6 +8,7 @@
 #include "platform/console.h"
 #include "platform/paths.h"
 #include "posting/post_data.h"
+#include "settings/stored_settings.h"
 #include "shell/command_line.h"
 #include "shell/console/console_frame.h"
 #include "shell/console/console_options.h"
@@ -28,13 +28,6 @@ class ConsoleView : public ProgressView {
  private:
   ConsoleOutput& output_;
 };
-
-// Read by the thread that takes the interrupts.
-std::atomic<ConsoleFrame*> theFrame{nullptr};
-
-void StopOnInterrupt() {
-  if (ConsoleFrame* frame = theFrame.load()) frame->AskToStop();
-}
 
 // A settings file named with /F= must be there: a scheduled run must not
 // quietly mirror nothing.
@@ -56,14 +49,14 @@ int Run() {
     std::fputs("kelmoray: cannot create the status window\n", stderr);
     return kExitCannotStart;
   }
-  theFrame = &frame;
+  platform::PostInterruptsTo(frame.Window(), ConsoleFrame::kStopMessage, ConsoleFrame::StopCommand());
   document.SetMainWindow(frame.Window());
   if (!document.OnMirrorStart(&view)) {
     std::fputs("kelmoray: cannot start the run\n", stderr);
     return kExitCannotStart;
   }
   frame.RunUntilTheRunEnds();
-  theFrame = nullptr;
+  platform::PostInterruptsTo(0, 0, 0);
   output.ClearStatus();
   std::fflush(stdout);
   if (document.interrupted) return kExitInterrupted;
@@ -73,7 +66,7 @@ int Run() {
 }  // namespace
 
 int RunConsole(const std::vector<std::string>& arguments) {
-  platform::WatchInterrupts(StopOnInterrupt);
+  platform::WatchInterrupts();
   ConsoleOptions options;
   std::string problem;
   if (!ParseConsoleOptions(arguments, &options, &problem)) {

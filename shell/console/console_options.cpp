@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 #include "platform/paths.h"
 #include "settings/settings_location.h"
 #include "shell/command_line.h"
 #include "shell/console/console_front_end.h"
-#include "shell/log_settings.h"
+#include "settings/stored_settings.h"
 
 namespace {
 
@@ -75,15 +75,16 @@ bool ParseConsoleOptions(const std::vector<std::string>& arguments, ConsoleOptio
 }
 
 int ApplySettingsOptions(const ConsoleOptions& options) {
-  LogSettings log = ReadLogSettings();
+  const int multiUser = TheSettingsLocation().multiUser;
+  LogSettings log = ReadLogSettings(multiUser, LogDefaults::kDialog);
   if (options.logDir || options.logName || options.okLogOut || options.errorLogOut) {
     if (options.logDir) log.logDir = *options.logDir;
     if (options.logName) log.logName = *options.logName;
     if (options.okLogOut) log.okLogOut = *options.okLogOut;
     if (options.errorLogOut) log.errorLogOut = *options.errorLogOut;
-    StoreLogSettings(log);
+    WriteLogSettings(multiUser, log);
   }
-  if (options.multiUser) StoreSettingsScope(*options.multiUser);
+  if (options.multiUser) WriteSettingsScope(*options.multiUser);
   std::printf("LogDir=%s\nLogName=%s\nOkLogOut=%d\nErrorLogOut=%d\nmultiUser=%d\n", log.logDir.c_str(),
               log.logName.c_str(), log.okLogOut, log.errorLogOut,
               options.multiUser ? *options.multiUser : ReadSettingsScope());

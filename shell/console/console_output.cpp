@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 #include "platform/console.h"
 
 namespace {

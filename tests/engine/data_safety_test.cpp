@@ -11,7 +11,7 @@
 #include "platform/fault_injection.h"
 #include "platform/file_operations.h"
 #include "platform/paths.h"
-#include "tests/engine/mirror_fixture.h"
+#include "tests/support/mirror_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/platform_support.h"
 #include "tests/support/tree.h"

@@ -14,7 +14,7 @@
 #include "platform/file_operations.h"
 #include "platform/paths.h"
 #include "shell/command_line.h"
-#include "tests/engine/mirror_fixture.h"
+#include "tests/support/mirror_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/platform_support.h"
 #include "tests/support/tree.h"
@@ -486,34 +486,6 @@ TEST_F(MirrorTest, StopCommandFromTheInterfaceThread) {
       << "every copy line stands for one file, and no file came without its line";
   EXPECT_LT(CountOf(view_.Lines(), kMsgCopyFile), directories);
   EXPECT_EQ(doc_.running, 0);
-}
-
-}  // namespace
-
-}  // namespace test
-
-namespace test {
-
-namespace {
-
-// After an automatic run the program ends: the exit command reaches the main
-// window three seconds after the end line.
-TEST_F(MirrorTest, AutomaticRunPostsTheExitCommand) {
-  Store({});
-  WindowThread thread;
-  const platform::WindowHandle window = thread.NewWindow();
-  doc_.SetMainWindow(window);
-  const int saved = TheStartupFlags().exitAfterRun;
-  TheStartupFlags().exitAfterRun = 1;
-  const auto start = std::chrono::steady_clock::now();
-  const auto lines = Run();
-  TheStartupFlags().exitAfterRun = saved;
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2900));
-  EXPECT_EQ(IdsOf(lines), (std::vector<int>{kMsgRunStart, kMsgRunEnd}));
-  ASSERT_TRUE(WaitUntil([&] {
-    const auto seen = MessageLog::Of(window);
-    return std::find(seen.begin(), seen.end(), kCommandMessage) != seen.end();
-  }));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "platform/code_page.h"
 #include "platform/fault_injection.h"
 #include "platform/file_operations.h"
-#include "tests/engine/mirror_fixture.h"
+#include "tests/support/mirror_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/tree.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 
 namespace {
 

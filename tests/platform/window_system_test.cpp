@@ -26,6 +26,25 @@ TEST(WindowSystem, SentMessageRunsOnTheWindowsThreadAndGivesItsResult) {
   EXPECT_EQ(test::MessageLog::Of(window), std::vector<unsigned>{kProbe});
 }
 
+// A procedure finds the object it works for through its window: the data is
+// there from the window's first message on.
+platform::MessageResult KELMORAY_CALLBACK DataProcedure(WindowHandle window, unsigned, platform::WordParam,
+                                                        platform::LongParam) {
+  return static_cast<platform::MessageResult>(platform::WindowData(window));
+}
+
+TEST(WindowSystem, AWindowKeepsItsOwnersData) {
+  test::WindowThread thread;
+  WindowHandle window = 0;
+  thread.Run([&] { window = platform::CreateMessageWindow(DataProcedure, 1234); });
+  EXPECT_EQ(platform::SendToWindow(window, kProbe, 0, 0), 1234);
+  platform::SetWindowData(window, 5678);
+  EXPECT_EQ(platform::WindowData(window), 5678u);
+  EXPECT_EQ(platform::SendToWindow(window, kProbe, 0, 0), 5678);
+  thread.Run([&] { platform::DestroyMessageWindow(window); });
+  EXPECT_EQ(platform::WindowData(window), 0u) << "a window gone keeps nothing";
+}
+
 TEST(WindowSystem, PostedMessagesArriveInOrder) {
   test::WindowThread thread;
   const WindowHandle window = thread.NewWindow();

@@ -26,14 +26,13 @@ struct ReceiveRole {
   std::string name;
 };
 
-ReceiveRole* role = nullptr;
-
 // Checks on a timer whether the peer's work is done, so that the loop never
 // waits for a file.
 platform::MessageResult KELMORAY_CALLBACK ReceiverWindow(platform::WindowHandle window,
                                                          unsigned message, platform::WordParam,
                                                          platform::LongParam) {
-  if (message != platform::kMessageTimer) return 0;
+  auto* role = reinterpret_cast<ReceiveRole*>(platform::WindowData(window));
+  if (message != platform::kMessageTimer || role == nullptr) return 0;
   const std::vector<Delivery> got = role->receiver.Deliveries();
   if (got.size() < role->expected && !FileExists(role->dir + "stop")) return 0;
   std::set<std::string> distinct;
@@ -52,8 +51,8 @@ platform::MessageResult KELMORAY_CALLBACK ReceiverWindow(platform::WindowHandle 
 
 int Receive(const std::vector<std::string>& a) {
   ReceiveRole state{{}, a[1], a[2], static_cast<size_t>(std::atoi(a[3].c_str())), a[4]};
-  role = &state;
-  const platform::WindowHandle window = platform::CreateMessageWindow(ReceiverWindow);
+  const platform::WindowHandle window =
+      platform::CreateMessageWindow(ReceiverWindow, reinterpret_cast<std::uintptr_t>(&state));
   if (window == 0 || !state.receiver.Install(window, state.key)) return 10;
   platform::StartTimer(window, kCheckTimer, 20);
   WriteFile(state.dir + state.name + ".ready", "");

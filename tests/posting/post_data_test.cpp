@@ -10,7 +10,6 @@
 #include <set>
 #include <thread>
 
-#include "foundation/code_page.h"
 #include "platform/code_page.h"
 #include "posting/local_delivery.h"
 #include "posting/post_channel.h"

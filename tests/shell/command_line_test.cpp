@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "foundation/path.h"
-#include "foundation/profile.h"
 #include "platform/code_page.h"
 #include "tests/support/temp_dir.h"
 
@@ -66,22 +65,6 @@ TEST(CommandLine, DisplayNameOfAFileInTheNativeStyle) {
   const std::string path = platform::NativePathStyle() == PathStyle::kWindows ? "D:\\sets\\a.b.kyf" : "/k\\x/a.b.kyf";
   ParseCommandLine({"p", "/F=" + path}, location, flags);
   EXPECT_EQ(location.setDisplayName, "a.b.kyf");
-}
-
-TEST(SettingsScope, ReadFromTheSharedKey) {
-  test::RegistrySandbox sandbox;
-  CtProfile stored(RegistryRoot::kLocalMachine, kSharedBasePath);
-  stored.SetSection("Settings").SetValueName("multiUser");
-  const int kAbsent = -123456789;
-  const int before = stored.SetDefault(std::to_string(kAbsent)).GetInt();
-  stored.DeleteValue();
-  EXPECT_EQ(ReadSettingsScope(), 1);
-  EXPECT_NE(stored.SetInt(0), 0);
-  EXPECT_EQ(ReadSettingsScope(), 0);
-  stored.SetInt(5);
-  EXPECT_EQ(ReadSettingsScope(), 5);
-  stored.DeleteValue();
-  if (before != kAbsent) stored.SetInt(before);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "engine/messages.h"
 #include "platform/paths.h"
-#include "tests/engine/mirror_fixture.h"
+#include "tests/support/mirror_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/platform_support.h"
 

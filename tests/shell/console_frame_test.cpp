@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "engine/status_texts.h"
 #include "platform/code_page.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"

@@ -6,8 +6,7 @@
 
 #include <filesystem>
 
-#include "foundation/profile.h"
-#include "platform/registry.h"
+#include "settings/stored_settings.h"
 #include "tests/shell/console_fixture.h"
 #include "tests/support/tree.h"
 
@@ -33,8 +32,7 @@ TEST_F(ConsoleTest, OptionsItDoesNotKnowRunNothing) {
 TEST_F(ConsoleTest, ARelativeLogDirectoryIsStoredWholeWithItsSeparator) {
   std::string output;
   EXPECT_EQ(RunConsole({"--log-dir=mylogs"}, &output), 0);
-  CtProfile profile(RegistryRoot::kCurrentUser, kPerUserBasePath);
-  const std::string stored = profile.SetSection("Settings").SetValueName("LogDir").GetString();
+  const std::string stored = SettingsKey(1).SetValueName("LogDir").GetString();
   const std::string expected =
       (fs::current_path() / "mylogs").string() + (Windows() ? "\\" : "/");
   EXPECT_EQ(stored, expected);

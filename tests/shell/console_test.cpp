@@ -12,7 +12,8 @@
 #include "foundation/profile.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
-#include "tests/engine/mirror_fixture.h"
+#include "settings/stored_settings.h"
+#include "tests/support/mirror_fixture.h"
 #include "tests/shell/console_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/platform_support.h"
@@ -57,13 +58,12 @@ TEST_F(ConsoleTest, StoresTheLogSettingsAsTheDialogDoes) {
   // As on a fresh installation: nothing stored yet.
   for (const char* name : {"LogDir", "LogName", "OkLogOut", "ErrorLogOut"}) {
     [[maybe_unused]] const bool gone = platform::RegistryDeleteValue(
-        platform::RegistryRoot::kCurrentUser, std::string(kPerUserBasePath).substr(1) + "Settings", name);
+        platform::RegistryRoot::kCurrentUser, SettingsKey(1).KeyPath(), name);
   }
   const std::string logDir = dir_ / "logs";  // without its separator
   std::string output;
   EXPECT_EQ(RunConsole({"--log-dir=" + logDir, "--success-log=1"}, &output), 0);
-  CtProfile profile(RegistryRoot::kCurrentUser, kPerUserBasePath);
-  profile.SetSection("Settings");
+  CtProfile profile = SettingsKey(1);
   EXPECT_EQ(profile.SetValueName("LogDir").GetString(), logDir + (Windows() ? "\\" : "/"));
   EXPECT_EQ(profile.SetValueName("LogName").GetString(), "%y_%m_%d.log") << "the dialog's default, stored";
   EXPECT_EQ(profile.SetValueName("OkLogOut").GetInt(), 1);
@@ -80,13 +80,12 @@ TEST_F(ConsoleTest, StoresTheLogSettingsAsTheDialogDoes) {
 }
 
 TEST_F(ConsoleTest, StoresTheSettingsScopeInTheSharedKey) {
-  const std::string key = std::string(kSharedBasePath).substr(1) + "Settings";
+  const std::string key = SettingsKey(0).KeyPath();
   std::string saved;
   const bool had = platform::RegistryRead(platform::RegistryRoot::kLocalMachine, key, "multiUser", 4, saved);
   std::string output;
   EXPECT_EQ(RunConsole({"--multi-user=0"}, &output), 0);
-  CtProfile profile(RegistryRoot::kLocalMachine, kSharedBasePath);
-  EXPECT_EQ(profile.SetSection("Settings").SetValueName("multiUser").SetDefault("1").GetInt(), 0);
+  EXPECT_EQ(ReadSettingsScope(), 0);
   EXPECT_NE(output.find("multiUser=0"), std::string::npos);
   if (had) {
     [[maybe_unused]] const bool put = platform::RegistryWrite(

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "foundation/ini_document.h"
+#include "platform/posix/ini_document.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "tests/engine/mirror_fixture.h"
+#include "tests/support/mirror_fixture.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,16 +6,9 @@
 #include "foundation/profile.h"
 #include "platform/registry.h"
 #include "settings/entry_storage.h"
+#include "settings/stored_settings.h"
 
 namespace test {
-
-namespace {
-
-constexpr const char* kLogValues[] = {"LogDir", "LogName", "OkLogOut", "ErrorLogOut"};
-
-std::string SettingsKey() { return std::string(kPerUserBasePath) + "Settings"; }
-
-}  // namespace
 
 void RecordingView::AddLine(int id, int, const std::string& text1, const std::string& text2) {
   const Line line{id, text1, text2};
@@ -40,43 +33,6 @@ std::vector<int> IdsOf(const std::vector<Line>& lines) {
 int CountOf(const std::vector<Line>& lines, int id) {
   return static_cast<int>(
       std::count_if(lines.begin(), lines.end(), [&](const Line& line) { return line.id == id; }));
-}
-
-LogSettingsGuard::LogSettingsGuard() {
-  for (const char* name : kLogValues) {
-    std::string data;
-    if (platform::RegistryRead(platform::RegistryRoot::kCurrentUser, SettingsKey().substr(1), name,
-                               4096, data))
-      saved_.push_back(data);
-    else
-      saved_.push_back(std::nullopt);
-  }
-  Set("", "", 0, 0);
-}
-
-LogSettingsGuard::~LogSettingsGuard() {
-  const platform::RegistryType types[] = {platform::RegistryType::kText, platform::RegistryType::kText,
-                                          platform::RegistryType::kNumber,
-                                          platform::RegistryType::kNumber};
-  for (size_t i = 0; i < saved_.size(); ++i) {
-    const std::string key = SettingsKey().substr(1);
-    if (saved_[i]) {
-      [[maybe_unused]] const bool written = platform::RegistryWrite(
-          platform::RegistryRoot::kCurrentUser, key, kLogValues[i], types[i], *saved_[i]);
-    } else {
-      [[maybe_unused]] const bool deleted =
-          platform::RegistryDeleteValue(platform::RegistryRoot::kCurrentUser, key, kLogValues[i]);
-    }
-  }
-}
-
-void LogSettingsGuard::Set(const std::string& logDir, const std::string& logName, int ok, int error) {
-  CtProfile profile(RegistryRoot::kCurrentUser, kPerUserBasePath);
-  profile.SetSection("Settings");
-  profile.SetValueName("LogDir").SetString(logDir);
-  profile.SetValueName("LogName").SetString(logName);
-  profile.SetValueName("OkLogOut").SetInt(ok);
-  profile.SetValueName("ErrorLogOut").SetInt(error);
 }
 
 MirrorTest::MirrorTest() : savedLocation_(TheSettingsLocation()) {

@@ -1,5 +1,3 @@
-#include "foundation/code_page.h"
-
 #include "platform/code_page.h"
 
 namespace cp {

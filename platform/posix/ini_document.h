@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 
 namespace ini {
 

@@ -1,4 +1,4 @@
-#include "foundation/ini_document.h"
+#include "platform/posix/ini_document.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "foundation/code_page.h"
+#include "platform/code_page.h"
 
 #include <gtest/gtest.h>
 

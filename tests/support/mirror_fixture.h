@@ -13,6 +13,7 @@
 
 #include "engine/kelmdup_doc.h"
 #include "settings/settings_location.h"
+#include "tests/support/saved_settings.h"
 #include "tests/support/temp_dir.h"
 
 namespace test {
@@ -34,17 +35,6 @@ class RecordingView : public ProgressView {
  private:
   std::mutex lock_;
   std::vector<Line> lines_;
-};
-
-// Saves the four log values of the per-user settings key and puts them back.
-class LogSettingsGuard {
- public:
-  LogSettingsGuard();
-  ~LogSettingsGuard();
-  void Set(const std::string& logDir, const std::string& logName, int ok, int error);
-
- private:
-  std::vector<std::optional<std::string>> saved_;
 };
 
 class MirrorTest : public testing::Test {
