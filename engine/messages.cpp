@@ -35,24 +35,9 @@ LogClass LogClassOf(int id) {
 const std::string& MessageText(int id) {
   static const std::map<int, std::string> texts = [] {
     const std::map<int, const char*> utf8 = {
-        {kMsgDeleteFile, "コピー先のファイルを削除します。"},
-        {kMsgDeleteDirectory, "コピー先のディレクトリを削除します。"},
-        {kMsgCopyFile, "ファイルをコピーします。"},
-        {kMsgUpdateFile, "ファイルを更新します。"},
-        {kMsgBadEntry, "ミラーリングの設定が正しくありません。"},
-        {kMsgRunStart, "ミラーリング開始"},
-        {kMsgRunEnd, "ミラーリング終了"},
-        {kMsgDeleteFileFailed, "コピー先のファイルの削除に失敗しました。"},
-        {kMsgDeleteDirectoryFailed, "コピー先のディレクトリの削除に失敗しました。"},
-        {kMsgCopyFailed, "ファイルをコピーに失敗しました。"},
-        {kMsgUpdateFailed, "ファイルを更新に失敗しました。"},
-        {kMsgSourceMissing, "コピー元のディレクトリが見つかりません。"},
-        {kMsgAnalysing, "ディレクトリを解析しています。"},
-        {kMsgInterrupted, "ミラーリングは中断されました。"},
-        {kMsgDiskFull, "ディスク容量が足りません。"},
-        {kMsgFileInUse, "他のプログラムが使用中のファイルです。"},
-        {kMsgSourceUnreadable, "コピー元のディレクトリを読み込めません。"},
-        {kMsgDestinationUnreadable, "コピー先のディレクトリを読み込めません。"},
+#define RUN_MESSAGE(id, text) {id, text},
+#include "resources/run_messages.inc"
+#undef RUN_MESSAGE
     };
     std::map<int, std::string> system;
     for (const auto& [id, text] : utf8) system[id] = platform::Utf8ToSystem(text);

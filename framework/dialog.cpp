@@ -1,0 +1,78 @@
+#include "framework/dialog.h"
+
+#include <vector>
+
+namespace fw {
+
+void DataExchange::Text(int control, std::string& value) {
+  HWND window = GetDlgItem(dialog_, control);
+  if (direction_ == Direction::kToControls) {
+    SetWindowTextA(window, value.c_str());
+    return;
+  }
+  const int length = GetWindowTextLengthA(window);
+  std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+  GetWindowTextA(window, text.data(), length + 1);
+  value = text.data();
+}
+
+void DataExchange::Check(int control, int& value) {
+  HWND window = GetDlgItem(dialog_, control);
+  if (direction_ == Direction::kToControls) {
+    SendMessageA(window, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    return;
+  }
+  value = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+INT_PTR Dialog::DoModal(HWND parent) {
+  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent, Procedure,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::OnOK() {
+  DataExchange exchange(dialog_, DataExchange::Direction::kFromControls);
+  Exchange(exchange);
+  EndDialogWith(IDOK);
+}
+
+void Dialog::OnCancel() { EndDialogWith(IDCANCEL); }
+
+void Dialog::EndDialogWith(INT_PTR result) { EndDialog(dialog_, result); }
+
+INT_PTR CALLBACK Dialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<Dialog*>(lParam);
+    self->dialog_ = dialog;
+    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+  }
+  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (self == nullptr) return FALSE;
+  const INT_PTR result = self->HandleMessage(message, wParam, lParam);
+  if (message == WM_NCDESTROY) self->dialog_ = nullptr;
+  return result;
+}
+
+INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  switch (message) {
+    case WM_INITDIALOG: {
+      DataExchange exchange(dialog_, DataExchange::Direction::kToControls);
+      Exchange(exchange);
+      return OnInitDialog() ? TRUE : FALSE;
+    }
+    case WM_COMMAND: {
+      const int control = LOWORD(wParam);
+      if (OnCommand(control, HIWORD(wParam))) return TRUE;
+      if (control == IDOK) OnOK();
+      else if (control == IDCANCEL) OnCancel();
+      return TRUE;
+    }
+    case WM_NOTIFY: {
+      SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, OnNotify(reinterpret_cast<NMHDR*>(lParam)));
+      return TRUE;
+    }
+    default: return FALSE;
+  }
+}
+
+}  // namespace fw

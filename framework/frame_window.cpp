@@ -1,0 +1,130 @@
+#include "framework/frame_window.h"
+
+#include <commctrl.h>
+
+#include "framework/resource_text.h"
+
+namespace fw {
+
+namespace {
+
+constexpr char kFrameClass[] = "KelmorayFrame";
+constexpr unsigned kIdleTextId = 57345;
+
+// The first field of the document string: the window title.
+std::string WindowTitleOf(int resourceId) {
+  const std::string documentString = LoadText(static_cast<unsigned>(resourceId));
+  return documentString.substr(0, documentString.find('\n'));
+}
+
+}  // namespace
+
+bool FrameWindow::Create(int resourceId) {
+  resourceId_ = resourceId;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
+  if (!RegisterWindowClass(kFrameClass, icon, nullptr)) return false;
+  windowTitle_ = WindowTitleOf(resourceId);
+  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
+  accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resourceId));
+  return CreateBound(0, kFrameClass, windowTitle_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                     CW_USEDEFAULT, CW_USEDEFAULT, 860, 560, nullptr, menu) != nullptr;
+}
+
+bool FrameWindow::OnCreate() {
+  if (!toolBar_.Create(Handle(), kToolBarId, resourceId_)) return false;
+  if (!statusBar_.Create(Handle(), kStatusBarId)) return false;
+  statusBar_.SetText(IdleText());
+  client_ = CreateClient();
+  return client_ != nullptr && OnCreated();
+}
+
+void FrameWindow::SetDocumentTitle(const std::string& title) {
+  SetWindowTextA(Handle(), (title + " - " + windowTitle_).c_str());
+}
+
+void FrameWindow::SetStatusText(const std::string& text) { statusBar_.SetText(text); }
+
+std::string FrameWindow::IdleText() const { return LoadText(kIdleTextId); }
+
+void FrameWindow::UpdateToolBar() {
+  if (toolBar_.Handle() == nullptr) return;
+  for (const int command : toolBar_.Commands()) toolBar_.Enable(command, route_.IsEnabled(command));
+}
+
+void FrameWindow::OnClose() { DestroyWindow(Handle()); }
+
+void FrameWindow::Layout() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int top = toolBar_.Layout();
+  const int bottom = statusBar_.Layout();
+  if (client_ != nullptr)
+    MoveWindow(client_, 0, top, client.right, client.bottom - top - bottom > 0 ? client.bottom - top - bottom : 0,
+               TRUE);
+}
+
+void FrameWindow::EnableMenuItems(HMENU menu) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    const UINT command = GetMenuItemID(menu, i);
+    if (command == 0 || command == static_cast<UINT>(-1)) continue;  // a separator or a submenu
+    const bool enabled = route_.IsEnabled(static_cast<int>(command));
+    EnableMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+  }
+}
+
+void FrameWindow::ShowPrompt(UINT command) {
+  const std::string prompt = PromptOf(command);
+  statusBar_.SetText(prompt.empty() ? IdleText() : prompt);
+}
+
+LRESULT FrameWindow::OnNotify(NMHDR* header) {
+  if (header->hwndFrom == client_) return OnClientNotify(header);
+  if (header->code == TTN_GETDISPINFOA) {
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    tooltip_ = TooltipOf(static_cast<unsigned>(header->idFrom));
+    info->lpszText = tooltip_.data();
+    return 0;
+  }
+  if (header->code == TBN_HOTITEMCHANGE && header->hwndFrom == toolBar_.Handle()) {
+    const auto* change = reinterpret_cast<NMTBHOTITEM*>(header);
+    if (change->dwFlags & HICF_LEAVING) statusBar_.SetText(IdleText());
+    else ShowPrompt(static_cast<UINT>(change->idNew));
+  }
+  return 0;
+}
+
+LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  switch (message) {
+    case WM_CREATE: return OnCreate() ? 0 : -1;
+    case WM_SIZE: Layout(); return 0;
+    case WM_SETFOCUS:
+      if (client_ != nullptr) SetFocus(client_);
+      return 0;
+    case WM_COMMAND: {
+      const int command = LOWORD(wParam);
+      // A disabled command does nothing, also from its accelerator.
+      if (lParam == 0 || reinterpret_cast<HWND>(lParam) == toolBar_.Handle())
+        if (route_.IsEnabled(command)) route_.Execute(command);
+      return 0;
+    }
+    case WM_INITMENUPOPUP: EnableMenuItems(reinterpret_cast<HMENU>(wParam)); return 0;
+    case WM_MENUSELECT: {
+      const UINT flags = HIWORD(wParam);
+      if (flags == 0xFFFF && lParam == 0) statusBar_.SetText(IdleText());  // the menu closed
+      else if (!(flags & (MF_POPUP | MF_SEPARATOR))) ShowPrompt(LOWORD(wParam));
+      return 0;
+    }
+    case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      PostQuitMessage(0);
+      return 0;
+    default: return Window::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace fw

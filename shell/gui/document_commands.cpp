@@ -1,0 +1,56 @@
+#include "shell/gui/document_commands.h"
+
+#include "resources/ids.h"
+#include "settings/settings_location.h"
+#include "shell/automatic_run.h"
+#include "shell/command_line.h"
+
+namespace {
+
+enum class EnabledWhen { kIdle, kRunning, kAlways };
+
+struct EnablingRule {
+  int command;
+  EnabledWhen when;
+};
+
+// Which command is enabled in which run state.
+constexpr EnablingRule kEnabling[] = {
+    {ID_MIRROR_START, EnabledWhen::kIdle},    {ID_MIRROR_STOP, EnabledWhen::kRunning},
+    {ID_MIRROR_SETTINGS, EnabledWhen::kIdle}, {ID_LOG_SETTINGS, EnabledWhen::kIdle},
+    {ID_OPTIONS, EnabledWhen::kAlways},
+};
+
+}  // namespace
+
+DocumentCommands::DocumentCommands(CKelmdupDoc& document, ProgressView& view, HWND mainWindow)
+    : document_(document), view_(view), mainWindow_(mainWindow) {}
+
+std::string DocumentCommands::Title() { return TheSettingsLocation().setDisplayName; }
+
+std::optional<bool> DocumentCommands::CommandEnabled(int id) {
+  for (const EnablingRule& rule : kEnabling) {
+    if (rule.command != id) continue;
+    switch (rule.when) {
+      case EnabledWhen::kIdle: return !document_.running;
+      case EnabledWhen::kRunning: return document_.running != 0;
+      case EnabledWhen::kAlways: return true;
+    }
+  }
+  return std::nullopt;
+}
+
+bool DocumentCommands::OnCommand(int id) {
+  switch (id) {
+    case ID_MIRROR_START: StartRun(); return true;
+    case ID_MIRROR_STOP: document_.OnMirrorStop(); return true;
+    default: return false;
+  }
+}
+
+void DocumentCommands::StartRun() {
+  // Whether the program ends after this run is known now: the automatic
+  // run's flag is set before its start command.
+  document_.afterRun = AfterRunOf(reinterpret_cast<platform::WindowHandle>(mainWindow_), TheStartupFlags());
+  document_.OnMirrorStart(&view_);
+}

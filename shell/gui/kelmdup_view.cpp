@@ -1,0 +1,76 @@
+#include "shell/gui/kelmdup_view.h"
+
+#include "engine/messages.h"
+#include "framework/resource_text.h"
+#include "platform/code_page.h"
+#include "resources/ids.h"
+#include "shell/command_line.h"
+
+namespace {
+
+// Carries a line from the worker thread to the list's thread.
+constexpr UINT kAddLineMessage = WM_APP + 1;
+
+// The seven icons, in the order the run's icon kinds number them.
+constexpr int kIcons[] = {IDI_START, IDI_END, IDI_ANALYSE, IDI_COPY, IDI_FAILURE, IDI_DELETE_FILE,
+                          IDI_DELETE_DIRECTORY};
+
+}  // namespace
+
+bool CKelmdupView::Create(HWND frame) {
+  if (!ListView::Create(frame, kControlId)) return false;
+  AddColumn(platform::Utf8ToSystem("状況"), 200);
+  AddColumn(platform::Utf8ToSystem("コピー元"), 300);
+  AddColumn(platform::Utf8ToSystem("コピー先"), 300);
+  for (size_t kind = 0; kind < std::size(kIcons); ++kind) IconIndexes()[kind] = AddIcon(kIcons[kind]);
+  return SetWindowSubclass(Handle(), ListProcedure, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+}
+
+void CKelmdupView::OnInitialUpdate(HWND mainWindow) {
+  StartupFlags& flags = TheStartupFlags();
+  if (!flags.autoRun) return;
+  flags.exitAfterRun = 1;
+  PostMessageA(mainWindow, WM_COMMAND, ID_MIRROR_START, 0);
+}
+
+void CKelmdupView::AddLine(int id, int icon, const std::string& text1, const std::string& text2) {
+  const PendingLine line{id, icon, &text1, &text2};
+  SendMessageA(Handle(), kAddLineMessage, 0, reinterpret_cast<LPARAM>(&line));
+}
+
+void CKelmdupView::Append(const PendingLine& line) {
+  lines_.Append(line.id, line.icon, *line.text1, *line.text2);
+  const int last = static_cast<int>(lines_.Size()) - 1;
+  SetRowCount(last + 1);
+  ShowRow(last);
+}
+
+LRESULT CALLBACK CKelmdupView::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR self) noexcept {
+  if (message == kAddLineMessage) {
+    reinterpret_cast<CKelmdupView*>(self)->Append(*reinterpret_cast<const PendingLine*>(lParam));
+    return 0;
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+const std::string& CKelmdupView::StatusText(int id) const {
+  auto found = statusTexts_.find(id);
+  if (found == statusTexts_.end()) found = statusTexts_.emplace(id, fw::LoadText(static_cast<unsigned>(id))).first;
+  return found->second;
+}
+
+std::string CKelmdupView::RowText(int row, int column) const {
+  if (row < 0 || static_cast<size_t>(row) >= lines_.Size()) return {};
+  switch (column) {
+    case 0: return StatusText(lines_.Id(static_cast<size_t>(row)));
+    case 1: return std::string(lines_.Text1(static_cast<size_t>(row)));
+    case 2: return std::string(lines_.Text2(static_cast<size_t>(row)));
+    default: return {};
+  }
+}
+
+int CKelmdupView::RowImage(int row) const {
+  if (row < 0 || static_cast<size_t>(row) >= lines_.Size()) return -1;
+  return lines_.Icon(static_cast<size_t>(row));
+}

@@ -1,0 +1,108 @@
+#include "shell/gui/main_frame.h"
+
+#include <shellapi.h>
+
+#include "engine/status_texts.h"
+#include "foundation/directory.h"
+#include "framework/application.h"
+#include "platform/paths.h"
+#include "resources/ids.h"
+
+namespace {
+
+constexpr UINT_PTR kBusyTimer = 100;
+constexpr UINT kBusyPeriod = 200;
+// Watches a run the frame started: when it has ended, the toolbar follows at
+// once, though no message may come to tell the frame.
+constexpr UINT_PTR kRunWatchTimer = 101;
+constexpr UINT kRunWatchPeriod = 250;
+
+}  // namespace
+
+bool CMainFramePostData::Install(platform::WindowHandle window) {
+  return CtPostData::Install(window, MainFrameKey(window));
+}
+
+void CMainFramePostData::OnPostData(platform::WindowHandle, const char*, const char* text) {
+  frame_.OnStatusText(text);
+}
+
+HWND CMainFrame::CreateClient() { return view_.Create(Handle()) ? view_.Handle() : nullptr; }
+
+bool CMainFrame::OnCreated() {
+  const auto window = reinterpret_cast<platform::WindowHandle>(Handle());
+  key_ = MainFrameKey(window);
+  endpoint_.Install(window);  // without registration the frame only shows no texts
+  return true;
+}
+
+void CMainFrame::OnStatusText(const char* text) {
+  switch (MeaningOf(text)) {
+    case StatusMeaning::kShow: SetStatusText(text); break;
+    case StatusMeaning::kShowWorking: SetStatusText(WorkingText()); break;
+    case StatusMeaning::kStartBusy: StartBusyIndicator(); break;
+    case StatusMeaning::kStopBusy: KillTimer(Handle(), kBusyTimer); break;
+    case StatusMeaning::kNothing: break;
+  }
+}
+
+void CMainFrame::StartBusyIndicator() {
+  KillTimer(Handle(), kBusyTimer);
+  busyTicks_ = 0;
+  SetTimer(Handle(), kBusyTimer, kBusyPeriod, nullptr);
+  SetStatusText(CopyingText());
+}
+
+void CMainFrame::OnTimer(UINT_PTR id) {
+  if (id == kRunWatchTimer) {
+    if (document_.running) return;
+    KillTimer(Handle(), kRunWatchTimer);
+    UpdateToolBar();
+    return;
+  }
+  // The tick comes back through the channel like any other status text.
+  busyTicks_ = NextBusyTick(busyTicks_);
+  PostData(key_.c_str(), BusyText(busyTicks_).c_str());
+}
+
+bool CMainFrame::OnCommand(int id) {
+  if (id == ID_MIRROR_START) SetTimer(Handle(), kRunWatchTimer, kRunWatchPeriod, nullptr);  // the document starts it
+  if (id != ID_HELP_PAGE) return false;
+  OpenHelp();
+  return true;
+}
+
+std::optional<bool> CMainFrame::CommandEnabled(int id) {
+  if (id == ID_HELP_PAGE) return true;
+  return std::nullopt;
+}
+
+// The page beside the program, with the shell's default action; nothing is
+// shown when it is missing.
+void CMainFrame::OpenHelp() {
+  const std::string page = GetModuleDirectory() + "index.html";
+  if (GetFileAttributesA(page.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  ShellExecuteA(Handle(), nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// A run in progress is stopped first; its file in progress ends, and every
+// line it still reports is handled here while the run ends.
+void CMainFrame::OnClose() {
+  if (closing_) return;
+  closing_ = true;
+  if (document_.running) {
+    document_.OnMirrorStop();
+    while (document_.running) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      if (!fw::Application::HandlePending(this)) break;
+    }
+  }
+  DestroyWindow(Handle());
+}
+
+void CMainFrame::OnDestroy() {
+  KillTimer(Handle(), kBusyTimer);
+  KillTimer(Handle(), kRunWatchTimer);
+}
+
+LRESULT CMainFrame::OnClientNotify(NMHDR* header) { return view_.OnNotify(header); }

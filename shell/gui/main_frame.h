@@ -1,0 +1,63 @@
+#pragma once
+// The program's main window: menu, toolbar, status bar and the progress
+// view. It registers on the posting channel under its key and shows every
+// status text a run posts there, runs the busy indicator while a file is
+// copied, and opens the help page. Closing it during a run stops the run
+// and waits for it, handling messages meanwhile.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/kelmdup_doc.h"
+#include "framework/frame_window.h"
+#include "posting/post_data.h"
+#include "shell/gui/kelmdup_view.h"
+
+class CMainFrame;
+
+// The frame's receiver on the posting channel.
+class CMainFramePostData : public CtPostData {
+ public:
+  explicit CMainFramePostData(CMainFrame& frame) : frame_(frame) {}
+  using CtPostData::Install;
+  // Registers the window under its key, MainFrameKey.
+  virtual bool Install(platform::WindowHandle window);
+  void OnPostData(platform::WindowHandle window, const char* key, const char* text) override;
+
+ private:
+  CMainFrame& frame_;
+};
+
+class CMainFrame : public fw::FrameWindow {
+ public:
+  explicit CMainFrame(CKelmdupDoc& document) : document_(document) {}
+  CKelmdupView& View() { return view_; }
+
+  bool OnCommand(int id) override;
+  std::optional<bool> CommandEnabled(int id) override;
+
+  // What a text posted to the frame's key does (on the user-interface thread).
+  void OnStatusText(const char* text);
+  // The busy indicator's ticks since it last started.
+  std::uint32_t BusyTicks() const { return busyTicks_; }
+
+ protected:
+  HWND CreateClient() override;
+  bool OnCreated() override;
+  void OnTimer(UINT_PTR id) override;
+  void OnClose() override;
+  void OnDestroy() override;
+  LRESULT OnClientNotify(NMHDR* header) override;
+
+ private:
+  void StartBusyIndicator();
+  void StopBusyIndicator();
+  void OpenHelp();
+
+  CKelmdupDoc& document_;
+  CKelmdupView view_;
+  CMainFramePostData endpoint_{*this};
+  std::string key_;
+  std::uint32_t busyTicks_ = 0;
+  bool closing_ = false;
+};

@@ -1,0 +1,263 @@
+// The main window as a user meets it: the status line and its busy
+// indicator, the commands' enabling, the prompts, the progress list.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <thread>
+
+#include "engine/messages.h"
+#include "engine/status_texts.h"
+#include "framework/resource_text.h"
+#include "platform/code_page.h"
+#include "posting/post_data.h"
+#include "resources/ids.h"
+#include "tests/posting/peers.h"
+#include "tests/shell/gui/gui_fixture.h"
+#include "tests/support/files.h"
+#include "tests/support/platform_support.h"
+#include "tests/support/tree.h"
+#include "tests/support/window_thread.h"
+
+namespace test {
+
+namespace {
+
+std::string Sys(const char* utf8) { return platform::Utf8ToSystem(utf8); }
+
+class MainWindowTest : public GuiTest {
+ protected:
+  std::string Key() { return MainFrameKey(reinterpret_cast<platform::WindowHandle>(FrameWindow())); }
+  // Posts to the frame's key and handles messages until the status line shows `expected`.
+  bool PostAndSee(const char* text, const std::string& expected) {
+    PostData(Key().c_str(), text);
+    return HandleUntil([&] { return Frame().StatusText() == expected; });
+  }
+};
+
+// What the status line shows for each text posted to the frame's key.
+TEST_F(MainWindowTest, TheStatusLineShowsThePostedTexts) {
+  Start();
+  EXPECT_EQ(Frame().StatusText(), "Kelmoray") << "the idle text at the start";
+  EXPECT_TRUE(PostAndSee("", Sys("作業中"))) << "the empty text";
+  EXPECT_TRUE(PostAndSee(Sys("検索中 - C:\\表\\").c_str(), Sys("検索中 - C:\\表\\")));
+  // A star alone, or a star with two pluses, changes nothing; so does "*-"
+  // while the indicator stands still. A text posted after them shows they
+  // were handled.
+  for (const char* nothing : {"*", "*++", "*-"}) PostData(Key().c_str(), nothing);
+  EXPECT_TRUE(PostAndSee("after", "after"));
+  EXPECT_EQ(Frame().BusyTicks(), 0u);
+}
+
+// "*+" starts the indicator: "コピー中", then one more ">" per tick; a
+// second "*+" starts the row again; "*-" stops it and the text stays.
+TEST_F(MainWindowTest, TheBusyIndicatorTicksBetweenStartAndStop) {
+  Start();
+  const std::string copying = Sys("コピー中");
+  EXPECT_TRUE(PostAndSee("*+", copying));
+  EXPECT_TRUE(HandleUntil([&] { return Frame().StatusText() == copying + ">>"; })) << "ticks of 200 ms";
+  PostData(Key().c_str(), "*+");
+  EXPECT_TRUE(HandleUntil([&] { return Frame().BusyTicks() == 0; })) << "restarted";
+  EXPECT_TRUE(HandleUntil([&] { return Frame().StatusText() == copying + ">"; })) << "a single > again";
+  PostData(Key().c_str(), "*-");
+  PostData(Key().c_str(), "stopped");
+  EXPECT_TRUE(HandleUntil([&] { return Frame().StatusText() == "stopped"; }));
+  const std::uint32_t ticks = Frame().BusyTicks();
+  HandleFor(450);  // two ticks of a running indicator
+  EXPECT_EQ(Frame().BusyTicks(), ticks);
+  EXPECT_EQ(Frame().StatusText(), "stopped");
+}
+
+// Texts from another process arrive as from this one.
+TEST_F(MainWindowTest, TextsFromAnotherProcessReachTheStatusLine) {
+  Start();
+  TempDir dir;
+  ChildProcess sender(SenderPeer(Key(), dir.Path(), 1, 1, "elsewhere"));
+  EXPECT_TRUE(HandleUntil([&] { return Frame().StatusText() == "elsewhere.0.0"; })) << Frame().StatusText();
+  WriteFile(dir / "done", "");
+  EXPECT_EQ(sender.Wait(), 0);
+}
+
+// Before a run, during it and after it: the menu and the toolbar agree.
+TEST_F(MainWindowTest, CommandsAreEnabledByTheRunState) {
+  MakeTree(src_, {"a.txt", "b.txt"});
+  Store({Entry()});
+  Start();
+  const struct { int id; bool idle, running; } rows[] = {
+      {ID_MIRROR_START, true, false}, {ID_MIRROR_STOP, false, true},   {ID_MIRROR_SETTINGS, true, false},
+      {ID_LOG_SETTINGS, true, false}, {ID_OPTIONS, true, true},        {ID_HELP_PAGE, true, true},
+      {ID_APP_ABOUT, true, true},     {ID_APP_EXIT, true, true},
+  };
+  for (const auto& row : rows) EXPECT_EQ(MenuItemEnabled(row.id), row.idle) << "before, " << row.id;
+  // The run's first line waits for this thread, which handles no message
+  // meanwhile: the run stays in progress while it is looked at.
+  Command(ID_MIRROR_START);
+  ASSERT_TRUE(Running());
+  EXPECT_EQ(Frame().View().Lines(), 0u);
+  for (const auto& row : rows) EXPECT_EQ(MenuItemEnabled(row.id), row.running) << "during, " << row.id;
+  for (const int id : {ID_MIRROR_START, ID_MIRROR_STOP, ID_MIRROR_SETTINGS, ID_LOG_SETTINGS})
+    EXPECT_EQ(ToolButtonEnabled(id), id == ID_MIRROR_STOP) << "toolbar during, " << id;
+  EXPECT_TRUE(HandleUntil([&] { return !Running(); }));
+  for (const auto& row : rows) EXPECT_EQ(MenuItemEnabled(row.id), row.idle) << "after, " << row.id;
+  for (const int id : {ID_MIRROR_START, ID_MIRROR_STOP, ID_MIRROR_SETTINGS, ID_LOG_SETTINGS})
+    EXPECT_EQ(ToolButtonEnabled(id), id != ID_MIRROR_STOP) << "toolbar after, " << id;
+}
+
+// While a menu item or a toolbar button is highlighted the status line shows
+// its command's prompt; afterwards the idle text.
+TEST_F(MainWindowTest, ThePromptOfAHighlightedCommandAndTheIdleTextAfter) {
+  Start();
+  HMENU file = GetSubMenu(GetMenu(FrameWindow()), 0);
+  SendMessageA(FrameWindow(), WM_MENUSELECT, MAKEWPARAM(ID_MIRROR_START, MF_HILITE), reinterpret_cast<LPARAM>(file));
+  EXPECT_EQ(Frame().StatusText(), Sys("ミラーリングを開始します。"));
+  SendMessageA(FrameWindow(), WM_MENUSELECT, MAKEWPARAM(ID_OPTIONS, MF_HILITE), reinterpret_cast<LPARAM>(file));
+  EXPECT_EQ(Frame().StatusText(), "Kelmoray") << "a command without a string";
+  SendMessageA(FrameWindow(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_EQ(Frame().StatusText(), "Kelmoray") << "the menu closed";
+
+  NMTBHOTITEM hot{};
+  hot.hdr.hwndFrom = Frame().Tools().Handle();
+  hot.hdr.idFrom = fw::FrameWindow::kToolBarId;
+  hot.hdr.code = TBN_HOTITEMCHANGE;
+  hot.idNew = ID_LOG_SETTINGS;
+  SendMessageA(FrameWindow(), WM_NOTIFY, hot.hdr.idFrom, reinterpret_cast<LPARAM>(&hot));
+  EXPECT_EQ(Frame().StatusText(), Sys("ログの設定をします"));
+  hot.dwFlags = HICF_LEAVING;
+  SendMessageA(FrameWindow(), WM_NOTIFY, hot.hdr.idFrom, reinterpret_cast<LPARAM>(&hot));
+  EXPECT_EQ(Frame().StatusText(), "Kelmoray");
+  EXPECT_EQ(fw::TooltipOf(ID_MIRROR_STOP), Sys("ミラーリング中止"));
+}
+
+BOOL CALLBACK CountVisibleWindowOfThisProcess(HWND window, LPARAM count) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window)) ++*reinterpret_cast<DWORD*>(count);
+  return TRUE;
+}
+
+DWORD CountWindowsOfThisProcess() {
+  DWORD count = 0;
+  EnumWindows(CountVisibleWindowOfThisProcess, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TEST_F(MainWindowTest, HelpWithoutItsPageShowsNothing) {
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  std::string page = program;
+  page = page.substr(0, page.rfind('\\') + 1) + "index.html";
+  ASSERT_FALSE(FileExists(page)) << "the test program has no help page beside it";
+  Start();
+  const DWORD before = CountWindowsOfThisProcess();
+  Command(ID_HELP_PAGE);
+  HandleFor(300);
+  EXPECT_EQ(CountWindowsOfThisProcess(), before);
+}
+
+// The about box is modal: a timer of this thread reads its version text and closes it.
+std::string aboutText;
+
+BOOL CALLBACK ReadAboutBox(HWND window, LPARAM) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770") return TRUE;
+  char text[128] = {};
+  GetDlgItemTextA(window, IDC_VERSION_TEXT, text, sizeof text);
+  aboutText = text;
+  PostMessageA(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
+void CALLBACK OnAboutTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), ReadAboutBox, 0);
+  if (!aboutText.empty()) KillTimer(nullptr, timer);
+}
+
+TEST_F(MainWindowTest, TheAboutBoxShowsTheVersion) {
+  Start();
+  aboutText.clear();
+  SetTimer(nullptr, 0, 50, OnAboutTimer);
+  Command(ID_APP_ABOUT);  // returns once the box is closed
+  EXPECT_EQ(aboutText, "Kelmoray Version 1.11.0598");
+}
+
+// The seven icons sit where the run looks for them.
+TEST_F(MainWindowTest, TheIconsStandInTheirPositions) {
+  Start();
+  EXPECT_EQ(IconIndexes(), (std::array<int, 7>{0, 1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(
+                SendMessageA(Frame().View().Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0))),
+            7);
+}
+
+// The view's row as the list control shows it: its texts and its image.
+struct ShownRow {
+  std::string status, source, destination;
+  int image;
+};
+
+ShownRow RowOf(HWND list, int row) {
+  ShownRow shown;
+  char text[1024];
+  LVITEMA item{};
+  item.iItem = row;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  std::string* columns[] = {&shown.status, &shown.source, &shown.destination};
+  for (int column = 0; column < 3; ++column) {
+    item.mask = LVIF_TEXT | (column == 0 ? LVIF_IMAGE : 0);
+    item.iSubItem = column;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    *columns[column] = text;
+    if (column == 0) shown.image = item.iImage;
+  }
+  return shown;
+}
+
+// Lines come from another thread and are added on this one; a line without
+// an icon still has its texts; the newest line is in view even after the
+// user scrolled away.
+TEST_F(MainWindowTest, LinesFromAWorkerThreadAreAddedAndTheNewestIsInView) {
+  Start();
+  CKelmdupView& view = Frame().View();
+  const std::string path = Sys("C:\\写真\\予定表.txt");
+  std::thread worker([&] {
+    for (int i = 0; i < 60; ++i) view.AddLine(kMsgCopyFile, i % 2 ? 3 : -1, path, std::to_string(i));
+  });
+  EXPECT_TRUE(HandleUntil([&] { return view.Lines() == 60; }));
+  worker.join();
+  const ShownRow first = RowOf(view.Handle(), 0), second = RowOf(view.Handle(), 1);
+  EXPECT_EQ(first.status, Sys("ファイルをコピーします。"));
+  EXPECT_EQ(first.source, path);
+  EXPECT_EQ(first.destination, "0");
+  EXPECT_LT(first.image, 0) << "no image for a negative icon";
+  EXPECT_EQ(second.image, 3);
+  SendMessageA(view.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);  // as the user scrolls to the top
+  EXPECT_EQ(SendMessageA(view.Handle(), LVM_GETTOPINDEX, 0, 0), 0) << "the user scrolled to the top";
+  std::thread another([&] { view.AddLine(kMsgRunEnd, 1, "last", ""); });
+  EXPECT_TRUE(HandleUntil([&] { return view.Lines() == 61; }));
+  another.join();
+  const LRESULT top = SendMessageA(view.Handle(), LVM_GETTOPINDEX, 0, 0);
+  const LRESULT rows = SendMessageA(view.Handle(), LVM_GETCOUNTPERPAGE, 0, 0);
+  EXPECT_GE(top + rows, 61) << "the newest line is in view";
+}
+
+// A second run's lines come below the first's.
+TEST_F(MainWindowTest, ASecondRunIsAppendedBelowTheFirst) {
+  MakeTree(src_, {Sys("写真/a.txt")});
+  Store({Entry()});
+  Start();
+  RunToTheEnd();
+  const size_t firstRun = Frame().View().Lines();
+  EXPECT_EQ(RowOf(Frame().View().Handle(), static_cast<int>(firstRun) - 1).status, Sys("ミラーリング終了"));
+  RunToTheEnd();
+  EXPECT_EQ(Frame().View().Lines(), firstRun + 4) << "start, two analyses and the end";
+  EXPECT_EQ(RowOf(Frame().View().Handle(), static_cast<int>(firstRun)).status, Sys("ミラーリング開始"));
+  EXPECT_EQ(RowOf(Frame().View().Handle(), 3).source, Below(src_, Sys("写真/a.txt")));
+}
+
+}  // namespace
+
+}  // namespace test

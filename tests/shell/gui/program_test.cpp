@@ -1,0 +1,94 @@
+// The real Windows program, started as a user or a scheduled job starts it.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "engine/messages.h"
+#include "platform/code_page.h"
+#include "resources/ids.h"
+#include "tests/support/files.h"
+#include "tests/support/mirror_fixture.h"
+#include "tests/support/platform_support.h"
+#include "tests/support/tree.h"
+#include "tests/support/window_thread.h"
+
+namespace test {
+
+namespace {
+
+class ProgramTest : public MirrorTest {
+ protected:
+  std::string FileOption() const { return "/F=" + entries_; }
+  // The program's main window, once it is there; null if it never comes.
+  static HWND WindowTitled(const std::string& title) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowA("KelmorayFrame", title.c_str())) != nullptr; });
+    return window;
+  }
+};
+
+// "/A" with a settings file: the entries are mirrored and logged, and the
+// program ends by itself some 3 seconds after the run's end line.
+TEST_F(ProgramTest, AnAutomaticRunMirrorsLogsAndEndsByItself) {
+  MakeTree(src_, {platform::Utf8ToSystem("写真/予定表.txt"), "a.txt"});
+  Store({Entry()});
+  logSettings_.Set(dir_ / "logs\\", "run.log", 1, 1);
+  const auto start = std::chrono::steady_clock::now();
+  ChildProcess program(KELMORAY_GUI, {"/A", FileOption()}, "");
+  ASSERT_TRUE(program.Started());
+  EXPECT_EQ(program.Wait(), 0);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_EQ(ListTree(dst_), ListTree(src_));
+  const std::string log = ReadFile(dir_ / "logs\\run.log");
+  EXPECT_NE(log.find(MessageText(kMsgCopyFile) + "\r\n\t" + Below(src_, "a.txt")), std::string::npos) << log;
+  EXPECT_NE(log.find(MessageText(kMsgRunEnd)), std::string::npos);
+}
+
+TEST_F(ProgramTest, AnAutomaticRunWithM_RunsMinimised) {
+  Store({});
+  ChildProcess program(KELMORAY_GUI, {"/A", "/M", FileOption()}, "");
+  const HWND window = WindowTitled("entries.kyf - Kelmoray");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(IsIconic(window));
+  EXPECT_EQ(program.Wait(), 0) << "and ends by itself";
+}
+
+TEST_F(ProgramTest, ANamedSetShowsItsNameInTheCaption) {
+  ChildProcess program(KELMORAY_GUI, {"/S=work"}, "");
+  const HWND window = WindowTitled("work - Kelmoray");
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.Wait(), 0);
+}
+
+// Closing the window during a long copy stops the run after the file in
+// progress: no file stands at the destination with less than its source.
+TEST_F(ProgramTest, ClosingDuringARunStopsItAndLeavesNoPartialFile) {
+  std::filesystem::create_directories(src_);
+  const std::string block(4 << 20, 'k');
+  for (int i = 0; i < 12; ++i) {
+    std::string content;
+    for (int m = 0; m < 8; ++m) content += block;
+    WriteFile(Below(src_, "big" + std::to_string(i) + ".bin"), content);
+  }
+  Store({Entry()});
+  ChildProcess program(KELMORAY_GUI, {FileOption()}, "");
+  const HWND window = WindowTitled("entries.kyf - Kelmoray");
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_COMMAND, ID_MIRROR_START, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !ListTree(dst_).empty(); })) << "a copy is under way";
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.Wait(), 0);
+  const auto copied = ListTree(dst_);
+  for (const std::string& file : copied)
+    EXPECT_EQ(std::filesystem::file_size(Below(dst_, file)), 32u << 20) << file;
+  EXPECT_LT(copied.size(), 12u) << "the run stopped before its end";
+}
+
+}  // namespace
+
+}  // namespace test
