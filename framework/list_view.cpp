@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/list_control.h"
 #include "platform/code_page.h"
 
 namespace fw {
@@ -18,29 +19,15 @@ bool ListView::Create(HWND parent, int controlId) {
                           GetModuleHandleA(nullptr), nullptr);
   if (list_ == nullptr) return false;
   SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8);
+  images_ = NewSmallImageList();
   if (images_ == nullptr) return false;
   SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
   return true;
 }
 
-void ListView::AddColumn(const std::string& header, int width) {
-  LVCOLUMNA column{};
-  column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
-  column.fmt = LVCFMT_LEFT;
-  column.cx = width;
-  column.pszText = const_cast<char*>(header.c_str());
-  SendMessageA(list_, LVM_INSERTCOLUMNA, columns_++, reinterpret_cast<LPARAM>(&column));
-}
+void ListView::AddColumn(const std::string& header, int width) { InsertListColumn(list_, columns_++, header, width); }
 
-int ListView::AddIcon(int resourceId) {
-  HICON icon = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_ICON, 16, 16, 0));
-  if (icon == nullptr) return -1;
-  const int position = ImageList_AddIcon(images_, icon);
-  DestroyIcon(icon);
-  return position;
-}
+int ListView::AddIcon(int resourceId) { return AddSmallIcon(images_, resourceId); }
 
 void ListView::SetRowCount(int rows) {
   SendMessageA(list_, LVM_SETITEMCOUNT, rows, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);

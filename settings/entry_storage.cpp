@@ -1,6 +1,7 @@
 #include "settings/entry_storage.h"
 
 #include "foundation/path.h"
+#include "platform/file_attributes.h"
 #include "platform/profile_file.h"
 #include "settings/stored_settings.h"
 
@@ -22,6 +23,10 @@ SettingsLocation& TheSettingsLocation() {
 }
 
 void OpenEntryStore(CtProfile& profile, const SettingsLocation& location, const std::optional<std::string>& file) {
+  // A settings file reads texts as long as the registry does (4,095 bytes),
+  // so that an entry reads the same from either store: by default a file
+  // would cut every text to 1,023, and the next save would store the cut.
+  profile.SetBufferSize(4096);
   if (file) {
     profile.SetFile(*file);
   } else if (location.useSettingsFile) {
@@ -73,6 +78,12 @@ std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file) {
 void SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file) {
   CtProfile profile;
   OpenEntryStore(profile, TheSettingsLocation(), file);
+  // A read-only settings file stays whole: written value by value it would
+  // be left half changed (and Wine's profile functions leave it empty).
+  if (!profile.File().empty()) {
+    const std::uint32_t attributes = platform::ReadFileAttributes(profile.File());
+    if (attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReadOnly)) return;
+  }
   // A settings file is replaced once, with the whole new list.
   platform::ProfileWriteBatch batch(profile.File().c_str());
   profile.SetDefault("");

@@ -28,5 +28,6 @@ std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file = 
 
 // Replaces the stored list by entries (at most the first 256). Normalises
 // source and destination of the given entries in place. Keys after the
-// first one without a name are left alone. Failed writes are not reported.
+// first one without a name are left alone. A read-only settings file is
+// left as it is. Failed writes are not reported.
 void SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file = std::nullopt);

@@ -1,9 +1,12 @@
 #include "shell/gui/document_commands.h"
 
 #include "resources/ids.h"
+#include "settings/dialogs/settings_list_dlg.h"
 #include "settings/settings_location.h"
 #include "shell/automatic_run.h"
 #include "shell/command_line.h"
+#include "shell/gui/log_settings_dlg.h"
+#include "shell/gui/options_dlg.h"
 
 namespace {
 
@@ -44,6 +47,9 @@ bool DocumentCommands::OnCommand(int id) {
   switch (id) {
     case ID_MIRROR_START: StartRun(); return true;
     case ID_MIRROR_STOP: document_.OnMirrorStop(); return true;
+    case ID_MIRROR_SETTINGS: CSettingsListDlg().DoModal(mainWindow_); return true;
+    case ID_LOG_SETTINGS: CLogSettingsDlg().DoModal(mainWindow_); return true;
+    case ID_OPTIONS: COptionsDlg(mainWindow_).DoModal(mainWindow_); return true;
     default: return false;
   }
 }

@@ -4,6 +4,7 @@
 
 #include "foundation/path.h"
 #include "platform/code_page.h"
+#include "platform/file_attributes.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
@@ -151,6 +152,37 @@ TEST_P(EntryStorageTest, ImportReplacesEveryEntryWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Both, EntryStorageTest, ::testing::Values(Backend::kRegistry, Backend::kFile),
                          [](const auto& info) { return info.param == Backend::kFile ? "File" : "Registry"; });
+
+// Texts as long as the registry keeps (4,095 bytes) read back whole from
+// either store: a settings file would otherwise cut them at 1,023.
+TEST_P(EntryStorageTest, LongTextsReadBackWhole) {
+  MirrorEntry entry;
+  entry.name = platform::Utf8ToSystem("長い") + std::string(1000, 'n');
+  entry.source = std::string(3990, 's') + platform::Utf8ToSystem("表") + "\\";
+  entry.destination = "/d/";
+  entry.nomirror = {std::string(4000, 'x')};
+  std::vector<MirrorEntry> entries = {entry};
+  SaveEntryList(entries);
+  const auto loaded = LoadEntryList();
+  ASSERT_EQ(loaded.size(), 1u);
+  EXPECT_EQ(loaded[0].name, entry.name);
+  EXPECT_EQ(loaded[0].source, entries[0].source);
+  EXPECT_EQ(loaded[0].nomirror, entry.nomirror);
+}
+
+TEST(SettingsFile, AReadOnlySettingsFileIsLeftWhole) {
+  test::TempDir dir;
+  const std::string file = dir / "readonly.kyf";
+  const std::string content = "[0]\r\nname=keep\r\nsource=/s/\r\n[notes]\r\nx=1\r\n";
+  test::WriteFile(file, content);
+  ASSERT_TRUE(platform::WriteFileAttributes(file, platform::kAttrReadOnly));
+  MirrorEntry entry;
+  entry.name = "new";
+  std::vector<MirrorEntry> entries = {entry};
+  SaveEntryList(entries, file);
+  EXPECT_EQ(test::ReadFile(file), content);
+  platform::WriteFileAttributes(file, 0);
+}
 
 TEST(SettingsFile, ExampleEntryIsWrittenByteForByte) {
   test::TempDir dir;

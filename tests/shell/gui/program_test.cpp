@@ -53,7 +53,7 @@ TEST_F(ProgramTest, AnAutomaticRunWithM_RunsMinimised) {
   ChildProcess program(KELMORAY_GUI, {"/A", "/M", FileOption()}, "");
   const HWND window = WindowTitled("entries.kyf - Kelmoray");
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(IsIconic(window));
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; })) << "shown minimised";
   EXPECT_EQ(program.Wait(), 0) << "and ends by itself";
 }
 

@@ -1,0 +1,102 @@
+#include "settings/dialogs/entry_properties_dlg.h"
+
+#include <vector>
+
+#include "platform/code_page.h"
+#include "resources/ids.h"
+#include "settings/dialogs/exclusion_list_dlg.h"
+#include "settings/dialogs/folder_picker.h"
+
+CEntryPropertiesDlg::CEntryPropertiesDlg(MirrorEntry& entry)
+    : Dialog(IDD_ENTRY_PROPERTIES), entry_(entry), working_(entry) {}
+
+void CEntryPropertiesDlg::Exchange(fw::DataExchange& exchange) {
+  exchange.Text(IDC_NAME, working_.name);
+  exchange.Text(IDC_SOURCE, working_.source);
+  exchange.Text(IDC_DESTINATION, working_.destination);
+  exchange.Check(IDC_SUBDIR, working_.subdir);
+  exchange.Check(IDC_DESTINATIONDIR_DELETE, working_.destinationdir_delete);
+  exchange.Check(IDC_DESTINATION_DELETE, working_.destination_delete);
+  exchange.Check(IDC_READONLY_FILES, working_.readonly_files);
+  exchange.Check(IDC_HIDDEN_FILES, working_.hidden_files);
+  exchange.Check(IDC_SYSTEM_FILES, working_.system_files);
+  exchange.Check(IDC_ATTRIBUTE, working_.attribute);
+  exchange.Check(IDC_USE_ARCHIVE, working_.use_archive);
+  exchange.Check(IDC_USE_WILDCARD, working_.use_wildcard);
+  exchange.Text(IDC_WILDCARD, working_.wildcard);
+  exchange.Text(IDC_NOMIRROREXT, working_.nomirrext);
+}
+
+bool CEntryPropertiesDlg::OnInitDialog() {
+  ApplyEnablingRule();
+  ApplySubdirectoryRule(true);
+  return true;
+}
+
+std::string CEntryPropertiesDlg::EditText(int edit) const {
+  std::string text;
+  fw::DataExchange(Handle(), fw::DataExchange::Direction::kFromControls).Text(edit, text);
+  return text;
+}
+
+// OK only with a name and both directories (spaces count as text); the
+// pattern only while "specify how files are searched for" is ticked.
+void CEntryPropertiesDlg::ApplyEnablingRule() {
+  const bool complete = !EditText(IDC_NAME).empty() && !EditText(IDC_SOURCE).empty() &&
+                        !EditText(IDC_DESTINATION).empty();
+  EnableWindow(Control(IDOK), complete);
+  EnableWindow(Control(IDC_WILDCARD), IsDlgButtonChecked(Handle(), IDC_USE_WILDCARD) == BST_CHECKED);
+}
+
+// With subdirectories the destination is examined at every depth anyway:
+// the box is ticked and fixed. Without, it offers the choice, cleared each
+// time subdirectories are cleared. At opening it shows the entry's stored
+// choice, so that confirming without a change keeps it.
+void CEntryPropertiesDlg::ApplySubdirectoryRule(bool opening) {
+  const bool subdir = IsDlgButtonChecked(Handle(), IDC_SUBDIR) == BST_CHECKED;
+  EnableWindow(Control(IDC_DESTINATIONDIR_DELETE), !subdir);
+  const bool ticked = subdir || (opening && entry_.destinationdir_delete);
+  CheckDlgButton(Handle(), IDC_DESTINATIONDIR_DELETE, ticked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool CEntryPropertiesDlg::OnCommand(int control, int code) {
+  switch (control) {
+    case IDC_NAME:
+    case IDC_SOURCE:
+    case IDC_DESTINATION:
+      if (code == EN_CHANGE) ApplyEnablingRule();
+      return code == EN_CHANGE;
+    case IDC_USE_WILDCARD: ApplyEnablingRule(); return true;
+    case IDC_SUBDIR:
+      ApplyEnablingRule();
+      ApplySubdirectoryRule(false);
+      return true;
+    case IDC_BROWSE_SOURCE: Browse(IDC_SOURCE, "コピー元のディレクトリを選択してください。"); return true;
+    case IDC_BROWSE_DESTINATION: Browse(IDC_DESTINATION, "コピー先のディレクトリを選択してください。"); return true;
+    case IDC_EXCLUSIONS: OpenExclusions(); return true;
+    default: return false;
+  }
+}
+
+void CEntryPropertiesDlg::Browse(int edit, const char* titleUtf8) {
+  const std::string current = EditText(edit);
+  std::string picked = current;
+  BrowseForFolder(Handle(), platform::Utf8ToSystem(titleUtf8), current, picked);
+  if (picked != current) SetDlgItemTextA(Handle(), edit, picked.c_str());
+  ApplyEnablingRule();
+}
+
+// What the exclusion list dialog confirms reaches the entry at once,
+// whatever becomes of this dialog.
+void CEntryPropertiesDlg::OpenExclusions() {
+  CExclusionListDlg(entry_.nomirror, EditText(IDC_SOURCE)).DoModal(Handle());
+}
+
+void CEntryPropertiesDlg::OnOK() {
+  fw::DataExchange exchange(Handle(), fw::DataExchange::Direction::kFromControls);
+  Exchange(exchange);
+  std::vector<std::string> exclusions = std::move(entry_.nomirror);
+  entry_ = working_;
+  entry_.nomirror = std::move(exclusions);
+  EndDialogWith(IDOK);
+}

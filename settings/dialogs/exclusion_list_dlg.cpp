@@ -1,0 +1,111 @@
+#include "settings/dialogs/exclusion_list_dlg.h"
+
+#include "foundation/path.h"
+#include "platform/code_page.h"
+#include "resources/ids.h"
+#include "settings/dialogs/edit_text_dlg.h"
+#include "settings/dialogs/folder_picker.h"
+#include "settings/dialogs/pickers.h"
+
+namespace {
+
+bool IsDirectoryItem(const std::string& text) { return cp::EndsWith(text, '\\'); }
+
+}  // namespace
+
+CExclusionListDlg::CExclusionListDlg(std::vector<std::string>& items, std::string baseFolder)
+    : Dialog(IDD_EXCLUSION_LIST), items_(items), baseFolder_(std::move(baseFolder)) {}
+
+bool CExclusionListDlg::OnInitDialog() {
+  HIMAGELIST icons = fw::NewSmallImageList();
+  directoryIcon_ = fw::AddSmallIcon(icons, IDI_DIRECTORY_ITEM);
+  fileIcon_ = fw::AddSmallIcon(icons, IDI_FILE_ITEM);
+  list_.Attach(Control(IDC_EXCLUSION_LIST), icons);
+  list_.AddColumn(platform::Utf8ToSystem("ミラーリングしないファイル、ディレクトリ"), 400);
+  for (const std::string& item : items_) list_.AddRow(item, IsDirectoryItem(item) ? directoryIcon_ : fileIcon_);
+  UpdateButtons();
+  return true;
+}
+
+bool CExclusionListDlg::OnCommand(int control, int code) {
+  if (code != BN_CLICKED) return false;
+  switch (control) {
+    case IDC_ADD_DIRECTORY: AddDirectory(); return true;
+    case IDC_ADD_FILES: AddFiles(); return true;
+    case IDC_DELETE: DeleteSelected(); return true;
+    case IDC_EDIT: EditSelected(); return true;
+    default: return false;
+  }
+}
+
+LRESULT CExclusionListDlg::OnNotify(NMHDR* header) {
+  if (header->hwndFrom != list_.Handle()) return 0;
+  if (header->code == NM_CLICK) UpdateButtons();
+  if (header->code == NM_DBLCLK) EditSelected();
+  return 0;
+}
+
+void CExclusionListDlg::UpdateButtons() {
+  const size_t selected = list_.SelectedRows().size();
+  EnableWindow(Control(IDC_DELETE), selected >= 1);
+  EnableWindow(Control(IDC_EDIT), selected == 1);
+}
+
+int CExclusionListDlg::RowWithText(const std::string& text) const {
+  const std::string wanted = cp::ToUpperAscii(text);
+  for (int row = 0; row < list_.RowCount(); ++row)
+    if (cp::ToUpperAscii(list_.Text(row)) == wanted) return row;
+  return -1;
+}
+
+void CExclusionListDlg::AddDirectory() {
+  std::string picked;
+  BrowseForFolder(Handle(), platform::Utf8ToSystem("ミラーリングしないディレクトリを選択してください。"), baseFolder_,
+                  picked);
+  if (picked.empty()) return;
+  picked = NormalizeDirPath(picked);
+  if (RowWithText(picked) >= 0) return;
+  list_.ClearSelection();
+  const int row = list_.AddRow(picked, directoryIcon_);
+  list_.Select(row, true);
+  list_.ShowRow(row);
+}
+
+void CExclusionListDlg::AddFiles() {
+  FileRequest request;
+  request.owner = Handle();
+  request.title = platform::Utf8ToSystem("ミラーリングしないファイルの選択");
+  request.initialDirectory = baseFolder_;
+  request.filter = platform::Utf8ToSystem("すべてのファイル (*.*)|*.*||");
+  request.several = true;
+  std::vector<std::string> chosen;
+  if (!ThePickers().OpenFiles(request, &chosen)) return;
+  list_.ClearSelection();
+  for (const std::string& path : chosen) {
+    int row = RowWithText(path);
+    if (row < 0) row = list_.AddRow(path, fileIcon_);
+    list_.Select(row, true);
+    list_.ShowRow(row);
+  }
+}
+
+void CExclusionListDlg::DeleteSelected() {
+  const std::vector<int> selected = list_.SelectedRows();
+  for (auto row = selected.rbegin(); row != selected.rend(); ++row) list_.DeleteRow(*row);
+}
+
+void CExclusionListDlg::EditSelected() {
+  const std::vector<int> selected = list_.SelectedRows();
+  if (selected.empty()) return;
+  const int row = selected.front();
+  std::string text = list_.Text(row);
+  const bool directory = IsDirectoryItem(text);
+  if (CEditTextDlg(text).DoModal(Handle()) != IDOK) return;
+  list_.SetText(row, 0, directory ? NormalizeDirPath(text) : text);
+}
+
+void CExclusionListDlg::OnOK() {
+  items_.clear();
+  for (int row = 0; row < list_.RowCount(); ++row) items_.push_back(list_.Text(row));
+  Dialog::OnOK();
+}

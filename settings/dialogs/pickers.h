@@ -1,0 +1,36 @@
+#pragma once
+// The system's pickers: a folder, files to open, a file to save to. The
+// dialogs ask ThePickers(); tests put pickers of their own in place that
+// answer without showing anything.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct FileRequest {
+  HWND owner = nullptr;
+  std::string title;             // empty: the system's
+  std::string initialDirectory;  // empty: the system's choice
+  std::string initialName;
+  std::string defaultExtension;  // without its dot
+  std::string filter;            // "name|pattern|…||", pairs ended by an empty pair
+  bool several = false;          // several files at once (open only)
+};
+
+class Pickers {
+ public:
+  virtual ~Pickers() = default;
+  // Shows the folder browser over `owner`, opened on `start`; the picked
+  // folder's path goes into `result`, which stays as it was on a cancel.
+  virtual void Folder(HWND owner, const std::string& title, const std::string& start, std::string& result) = 0;
+  // Existing files to open, in the order the picker gives them; false on a cancel.
+  virtual bool OpenFiles(const FileRequest& request, std::vector<std::string>* chosen) = 0;
+  // A file to save to, after asking before an existing one is overwritten; false on a cancel.
+  virtual bool SaveFile(const FileRequest& request, std::string* chosen) = 0;
+};
+
+// The pickers in use: the system's unless a test put its own in place.
+Pickers& ThePickers();
+// Puts `pickers` in place of the system's; null brings the system's back.
+void UsePickers(Pickers* pickers);

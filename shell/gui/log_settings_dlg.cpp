@@ -1,0 +1,54 @@
+#include "shell/gui/log_settings_dlg.h"
+
+#include "platform/code_page.h"
+#include "resources/ids.h"
+#include "settings/dialogs/folder_picker.h"
+#include "settings/settings_location.h"
+
+CLogSettingsDlg::CLogSettingsDlg()
+    : Dialog(IDD_LOG_SETTINGS), settings_(ReadLogSettings(TheSettingsLocation().multiUser, LogDefaults::kDialog)) {}
+
+void CLogSettingsDlg::Exchange(fw::DataExchange& exchange) {
+  exchange.Text(IDC_LOG_DIR, settings_.logDir);
+  exchange.Text(IDC_LOG_NAME, settings_.logName);
+  exchange.Check(IDC_SUCCESS_LOG, settings_.okLogOut);
+  exchange.Check(IDC_ERROR_LOG, settings_.errorLogOut);
+}
+
+bool CLogSettingsDlg::OnInitDialog() {
+  ApplyEnablingRule();
+  return true;
+}
+
+bool CLogSettingsDlg::OnCommand(int control, int code) {
+  if (code != BN_CLICKED) return false;
+  switch (control) {
+    case IDC_SUCCESS_LOG:
+    case IDC_ERROR_LOG: ApplyEnablingRule(); return true;
+    case IDC_LOG_BROWSE: Browse(); return true;
+    default: return false;
+  }
+}
+
+// Where and how to log matters only while something is logged.
+void CLogSettingsDlg::ApplyEnablingRule() {
+  const bool logging = IsDlgButtonChecked(Handle(), IDC_SUCCESS_LOG) == BST_CHECKED ||
+                       IsDlgButtonChecked(Handle(), IDC_ERROR_LOG) == BST_CHECKED;
+  for (const int control : {IDC_LOG_DIR, IDC_LOG_BROWSE, IDC_LOG_NAME}) EnableWindow(Control(control), logging);
+}
+
+void CLogSettingsDlg::Browse() {
+  fw::DataExchange read(Handle(), fw::DataExchange::Direction::kFromControls);
+  Exchange(read);
+  BrowseForFolder(Handle(), platform::Utf8ToSystem("ログの出力先のディレクトリを選択してください。"), "",
+                  settings_.logDir);
+  fw::DataExchange show(Handle(), fw::DataExchange::Direction::kToControls);
+  Exchange(show);
+}
+
+void CLogSettingsDlg::OnOK() {
+  fw::DataExchange exchange(Handle(), fw::DataExchange::Direction::kFromControls);
+  Exchange(exchange);
+  WriteLogSettings(TheSettingsLocation().multiUser, settings_);
+  EndDialogWith(IDOK);
+}
