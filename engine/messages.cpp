@@ -35,9 +35,9 @@ LogClass LogClassOf(int id) {
 const std::string& MessageText(int id) {
   static const std::map<int, std::string> texts = [] {
     const std::map<int, const char*> utf8 = {
-#define RUN_MESSAGE(id, text) {id, text},
-#include "resources/run_messages.inc"
-#undef RUN_MESSAGE
+#define RUN_STRING(id, text) {id, text},
+#include "resources/run_strings.inc"
+#undef RUN_STRING
     };
     std::map<int, std::string> system;
     for (const auto& [id, text] : utf8) system[id] = platform::Utf8ToSystem(text);

@@ -27,8 +27,8 @@ enum MessageId : int {
   kMsgDestinationUnreadable = 59413,  // a destination directory whose listing failed
 };
 
-// String 104: the timestamp of the start and end lines.
-inline constexpr const char* kTimestampFormat = "%y/%m/%d %H:%M:%S";
+// String 104: the timestamp format of the start and end lines.
+inline constexpr int kTimestampFormatId = 104;
 
 // The seven images of the progress view, in the order the view adds them.
 enum class IconKind { kStart, kEnd, kAnalyse, kCopy, kError, kDeleteFile, kDeleteDirectory };
@@ -41,5 +41,6 @@ inline int IconIndex(IconKind kind) { return IconIndexes()[static_cast<int>(kind
 enum class LogClass { kNone, kRunStart, kRunEnd, kAction, kError };
 LogClass LogClassOf(int id);
 
-// The text of a message in the system code page; empty for an unknown identifier.
+// The text of a run's string (a message, or the timestamp format) in the
+// system code page; empty for an unknown identifier.
 const std::string& MessageText(int id);

@@ -26,7 +26,7 @@ std::string LogFilePath(const std::string& logDir, const std::string& logName, c
   return logDir + Formatted(logName.c_str(), start);
 }
 
-std::string FormatTimestamp(const std::tm& time) { return Formatted(kTimestampFormat, time); }
+std::string FormatTimestamp(const std::tm& time) { return Formatted(MessageText(kTimestampFormatId).c_str(), time); }
 
 std::vector<std::string> LogRecordsFor(int id, const std::string& text1, const std::string& text2,
                                        int okLogOut, int errorLogOut) {

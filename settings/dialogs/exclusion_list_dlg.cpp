@@ -40,7 +40,8 @@ bool CExclusionListDlg::OnCommand(int control, int code) {
 
 LRESULT CExclusionListDlg::OnNotify(NMHDR* header) {
   if (header->hwndFrom != list_.Handle()) return 0;
-  if (header->code == NM_CLICK) UpdateButtons();
+  // A click updates the buttons, and so does a selection made with the keys.
+  if (header->code == NM_CLICK || header->code == LVN_ITEMCHANGED) UpdateButtons();
   if (header->code == NM_DBLCLK) EditSelected();
   return 0;
 }
