@@ -63,6 +63,7 @@ void CKelmdupDoc::RunAllEntries() {
   }
   Report(kMsgRunEnd, IconIndex(IconKind::kEnd), FormatTimestamp(platform::LocalTimeOf(std::time(nullptr))),
          "");
+  if (view != nullptr) view->ShowAllLines();
   PostStatus(kIdleText);
   if (afterRun) afterRun();
 }

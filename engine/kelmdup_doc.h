@@ -23,6 +23,8 @@ class ProgressView {
   virtual ~ProgressView() = default;
   // One line: the message's text, an icon (negative: none) and two texts.
   virtual void AddLine(int id, int icon, const std::string& text1, const std::string& text2) = 0;
+  // Returns once every line given so far is shown; a run calls it at its end.
+  virtual void ShowAllLines() {}
 };
 
 class CKelmdupDoc {

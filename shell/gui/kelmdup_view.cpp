@@ -8,8 +8,11 @@
 
 namespace {
 
-// Carries a line from the worker thread to the list's thread.
-constexpr UINT kAddLineMessage = WM_APP + 1;
+// Tells the list's thread that lines wait. One is on its way whenever the
+// queue holds lines: a message per line, or a wait per line, would cost the
+// run more than the line itself (a round trip between threads, and the
+// control's scroll bars and scrolling on every line).
+constexpr UINT kTakeLinesMessage = WM_APP + 1;
 
 // The seven icons, in the order the run's icon kinds number them.
 constexpr int kIcons[] = {IDI_START, IDI_END, IDI_ANALYSE, IDI_COPY, IDI_FAILURE, IDI_DELETE_FILE,
@@ -34,21 +37,40 @@ void CKelmdupView::OnInitialUpdate(HWND mainWindow) {
 }
 
 void CKelmdupView::AddLine(int id, int icon, const std::string& text1, const std::string& text2) {
-  const PendingLine line{id, icon, &text1, &text2};
-  SendMessageA(Handle(), kAddLineMessage, 0, reinterpret_cast<LPARAM>(&line));
+  size_t waiting = 0;
+  {
+    std::lock_guard<std::mutex> hold(waitingLock_);
+    waiting_.push_back({id, icon, text1, text2});
+    waiting = waiting_.size();
+  }
+  if (waiting > mostWaitingLines_) {
+    ShowAllLines();
+  } else if (waiting == 1 && !PostMessageA(Handle(), kTakeLinesMessage, 0, 0)) {
+    ShowAllLines();  // the thread's queue is full: the lines are taken now
+  }
 }
 
-void CKelmdupView::Append(const PendingLine& line) {
-  lines_.Append(line.id, line.icon, *line.text1, *line.text2);
-  const int last = static_cast<int>(lines_.Size()) - 1;
-  SetRowCount(last + 1);
-  ShowRow(last);
+void CKelmdupView::ShowAllLines() { SendMessageA(Handle(), kTakeLinesMessage, 0, 0); }
+
+// The newest line is made visible, even when the user scrolled elsewhere.
+void CKelmdupView::TakeWaitingLines() {
+  {
+    std::lock_guard<std::mutex> hold(waitingLock_);
+    taking_.swap(waiting_);
+  }
+  if (taking_.empty()) return;
+  for (const WaitingLine& line : taking_) lines_.Append(line.id, line.icon, line.text1, line.text2);
+  taking_.clear();
+  const int count = static_cast<int>(lines_.Size());
+  SetRowCount(count);
+  ShowRow(count - 1);
 }
 
 LRESULT CALLBACK CKelmdupView::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR self) noexcept {
-  if (message == kAddLineMessage) {
-    reinterpret_cast<CKelmdupView*>(self)->Append(*reinterpret_cast<const PendingLine*>(lParam));
+  auto* view = reinterpret_cast<CKelmdupView*>(self);
+  if (message == kTakeLinesMessage) {
+    view->TakeWaitingLines();
     return 0;
   }
   return DefSubclassProc(list, message, wParam, lParam);

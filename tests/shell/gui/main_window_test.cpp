@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+#include <atomic>
 #include <thread>
 
 #include "engine/messages.h"
@@ -91,8 +93,9 @@ TEST_F(MainWindowTest, CommandsAreEnabledByTheRunState) {
       {ID_APP_ABOUT, true, true},     {ID_APP_EXIT, true, true},
   };
   for (const auto& row : rows) EXPECT_EQ(MenuItemEnabled(row.id), row.idle) << "before, " << row.id;
-  // The run's first line waits for this thread, which handles no message
-  // meanwhile: the run stays in progress while it is looked at.
+  // Every line waits for this thread, which handles no message meanwhile:
+  // the run stays in progress at its first line while it is looked at.
+  Frame().View().SetMostWaitingLines(0);
   Command(ID_MIRROR_START);
   ASSERT_TRUE(Running());
   EXPECT_EQ(Frame().View().Lines(), 0u);
@@ -242,6 +245,25 @@ TEST_F(MainWindowTest, LinesFromAWorkerThreadAreAddedAndTheNewestIsInView) {
   const LRESULT top = SendMessageA(view.Handle(), LVM_GETTOPINDEX, 0, 0);
   const LRESULT rows = SendMessageA(view.Handle(), LVM_GETCOUNTPERPAGE, 0, 0);
   EXPECT_GE(top + rows, 61) << "the newest line is in view";
+}
+
+// Lines wait for the list's thread; once the worker asks for all to be
+// shown, as a run does at its end, the list holds every one, also those
+// beyond the queue's bound.
+TEST_F(MainWindowTest, AllLinesAreShownWhenTheWorkerAsks) {
+  Start();
+  CKelmdupView& view = Frame().View();
+  view.SetMostWaitingLines(3);
+  std::atomic<bool> shown{false};
+  std::thread worker([&] {
+    for (int i = 0; i < 10; ++i) view.AddLine(kMsgCopyFile, 3, "a", std::to_string(i));
+    view.ShowAllLines();
+    shown = true;
+  });
+  EXPECT_TRUE(HandleUntil([&] { return shown.load(); }));
+  EXPECT_EQ(view.Lines(), 10u);
+  worker.join();
+  EXPECT_EQ(RowOf(view.Handle(), 9).destination, "9") << "in their order";
 }
 
 // A second run's lines come below the first's.
