@@ -26,7 +26,9 @@ OPENFILENAMEA FileDialogOf(const FileRequest& request, const std::string& filter
   dialog.lpstrInitialDir = request.initialDirectory.empty() ? nullptr : request.initialDirectory.c_str();
   dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
   dialog.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+  // Without OFN_NOCHANGEDIR the browsed folder would become the program's
+  // current directory and stay in use until it quits.
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   return dialog;
 }
 

@@ -23,8 +23,9 @@ std::string UniqueName(const std::string& prefix) {
   return prefix + std::to_string(seed) + "-" + std::to_string(++counter);
 }
 
-TempDir::TempDir() {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / UniqueName("kelmoray-test-");
+TempDir::TempDir(const std::string& parent) {
+  const std::filesystem::path base = parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
+  std::filesystem::path dir = base / UniqueName("kelmoray-test-");
   std::filesystem::create_directories(dir);
   path_ = dir.string() + Separator();
 }

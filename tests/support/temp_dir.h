@@ -8,10 +8,10 @@
 
 namespace test {
 
-// A new empty directory in the system's temporary directory.
+// A new empty directory in the system's temporary directory, or in parent.
 class TempDir {
  public:
-  TempDir();
+  explicit TempDir(const std::string& parent = "");
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;

@@ -25,22 +25,47 @@ std::string WithoutSeparator(std::string path) {
   return path;
 }
 
+// Reads a directory's listing, as anything that looks into it does.
+void ReadListing(const std::string& directory) {
+  WIN32_FIND_DATAA found;
+  const HANDLE listing = FindFirstFileA((directory + "*").c_str(), &found);
+  ASSERT_NE(listing, INVALID_HANDLE_VALUE) << directory;
+  FindClose(listing);
+}
+
+// The browser finds its start folder by walking its tree, matching items
+// that carry each folder's access time: a new folder's access time moves
+// when it is first read, so every folder on the way is read once before.
+// The system's temporary directory changes all the time; the tree is made
+// on the drive's root instead.
 TEST(SystemPickers, TheFolderBrowserStartsInTheFolderItIsGiven) {
-  TempDir dir;
+  TempDir dir("C:\\");
+  const std::string photos = dir / platform::Utf8ToSystem("写真/");
+  const std::string start = dir / platform::Utf8ToSystem("写真/旅行/");
   MakeTree(dir.Path(), {platform::Utf8ToSystem("写真/旅行/")});
-  const std::string start = Below(dir.Path(), platform::Utf8ToSystem("写真/旅行/"));
+  for (const std::string& folder : {std::string("C:\\"), dir.Path(), photos, start}) ReadListing(folder);
   std::string picked = "unchanged";
   DriveModal(
       [&] {
         ShowSystemFolderBrowser(nullptr, "pick", start, picked);
         return INT_PTR{0};
       },
-      [](DialogDriver& browser) { browser.Click(IDOK); });
+      // Posted: a click sent now could be handled while the browser is
+      // still going to its start folder, which pumps sent messages.
+      [](DialogDriver& browser) { browser.ClickLater(IDOK); });
   EXPECT_EQ(picked, WithoutSeparator(start)) << "the folder it opened on, without its separator";
 }
 
+std::string CurrentDirectory() {
+  char directory[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, directory);
+  return directory;
+}
+
+// The program's current directory stays where it was.
 TEST(SystemPickers, TheOpenFileDialogStartsInItsFolder) {
   TempDir dir;
+  const std::string current = CurrentDirectory();
   MakeTree(dir.Path(), {"wanted.txt", "other.txt"});
   FileRequest request;
   request.initialDirectory = dir.Path();
@@ -55,6 +80,7 @@ TEST(SystemPickers, TheOpenFileDialogStartsInItsFolder) {
       });
   EXPECT_TRUE(confirmed);
   EXPECT_EQ(chosen, std::vector<std::string>{dir / "wanted.txt"});
+  EXPECT_EQ(CurrentDirectory(), current);
 }
 
 TEST(SystemPickers, TheSaveFileDialogStartsInItsFolderAndAsksBeforeOverwriting) {
@@ -65,6 +91,7 @@ TEST(SystemPickers, TheSaveFileDialogStartsInItsFolderAndAsksBeforeOverwriting) 
   request.initialName = "existing";
   request.defaultExtension = "kyf";
   request.filter = "Kelmoray Files (*.kyf)|*.kyf|All Files (*.*)|*.*||";
+  const std::string current = CurrentDirectory();
   std::string chosen;
   bool asked = false;
   const INT_PTR confirmed = DriveModal(
@@ -78,6 +105,7 @@ TEST(SystemPickers, TheSaveFileDialogStartsInItsFolderAndAsksBeforeOverwriting) 
   EXPECT_TRUE(confirmed);
   EXPECT_TRUE(asked) << "the question before an existing file is overwritten";
   EXPECT_EQ(chosen, dir / "existing.kyf");
+  EXPECT_EQ(CurrentDirectory(), current);
 }
 
 }  // namespace
