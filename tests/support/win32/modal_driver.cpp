@@ -25,7 +25,10 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM search) {
   auto* wanted = reinterpret_cast<DialogSearch*>(search);
   char className[16] = {};
   GetClassNameA(window, className, sizeof className);
-  if (window == wanted->except || std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  // A dialog under a modal one is disabled: only the topmost is taken.
+  if (window == wanted->except || std::string(className) != "#32770" || !IsWindowVisible(window) ||
+      !IsWindowEnabled(window))
+    return TRUE;
   wanted->found = window;
   return FALSE;
 }

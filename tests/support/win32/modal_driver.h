@@ -50,7 +50,8 @@ class DialogDriver {
 INT_PTR DriveModal(const std::function<INT_PTR()>& open, const std::function<void(DialogDriver&)>& drive);
 
 // From the driving thread: the next dialog (or message box) of the test's
-// thread that is not `except`, once it is shown; null if none comes.
+// thread that is not `except` and not under another modal one, once it is
+// shown; null if none comes.
 HWND WaitForDialog(HWND except);
 // Waits until the dialog has gone.
 bool WaitForClosing(HWND dialog);
