@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "tests/support/window_thread.h"
@@ -33,6 +34,21 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM search) {
   return FALSE;
 }
 
+// Cancels the topmost dialog of the driven thread until `dialog` has gone:
+// dialogs that failed steps left open over it go first.
+void CancelUntilClosed(HWND dialog) {
+  WaitUntil(
+      [&] {
+        if (!IsWindow(dialog)) return true;
+        DialogSearch search{nullptr};
+        EnumThreadWindows(dialogThread, FindDialog, reinterpret_cast<LPARAM>(&search));
+        PostMessageA(search.found != nullptr ? search.found : dialog, WM_COMMAND, IDCANCEL, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return false;
+      },
+      10);
+}
+
 }  // namespace
 
 HWND WaitForDialog(HWND except) {
@@ -55,7 +71,7 @@ INT_PTR DriveModal(const std::function<INT_PTR()>& open, const std::function<voi
     drive(driven);
     if (!WaitUntil([&] { return !IsWindow(dialog); }, 5)) {
       ADD_FAILURE() << "the steps left the dialog open";
-      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      CancelUntilClosed(dialog);
     }
   });
   const INT_PTR result = open();
