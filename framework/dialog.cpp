@@ -30,9 +30,19 @@ INT_PTR Dialog::DoModal(HWND parent) {
                          reinterpret_cast<LPARAM>(this));
 }
 
-void Dialog::OnOK() {
-  DataExchange exchange(dialog_, DataExchange::Direction::kFromControls);
+std::string Dialog::Text(int control) const {
+  std::string text;
+  DataExchange(dialog_, DataExchange::Direction::kFromControls).Text(control, text);
+  return text;
+}
+
+void Dialog::ExchangeAll(DataExchange::Direction way) {
+  DataExchange exchange(dialog_, way);
   Exchange(exchange);
+}
+
+void Dialog::OnOK() {
+  ExchangeAll(DataExchange::Direction::kFromControls);
   EndDialogWith(IDOK);
 }
 
@@ -55,11 +65,9 @@ INT_PTR CALLBACK Dialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPA
 
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
-    case WM_INITDIALOG: {
-      DataExchange exchange(dialog_, DataExchange::Direction::kToControls);
-      Exchange(exchange);
+    case WM_INITDIALOG:
+      ExchangeAll(DataExchange::Direction::kToControls);
       return OnInitDialog() ? TRUE : FALSE;
-    }
     case WM_COMMAND: {
       const int control = LOWORD(wParam);
       if (OnCommand(control, HIWORD(wParam))) return TRUE;

@@ -15,7 +15,6 @@ class DataExchange {
  public:
   enum class Direction { kToControls, kFromControls };
   DataExchange(HWND dialog, Direction direction) : dialog_(dialog), direction_(direction) {}
-  Direction Way() const { return direction_; }
 
   // An edit control's (or any window's) text.
   void Text(int control, std::string& value);
@@ -39,10 +38,15 @@ class Dialog {
   INT_PTR DoModal(HWND parent);
   HWND Handle() const { return dialog_; }
   HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+  // What a control shows now: its text, or whether a check box is ticked.
+  std::string Text(int control) const;
+  void SetText(int control, const std::string& text) { SetDlgItemTextA(dialog_, control, text.c_str()); }
+  bool Checked(int button) const { return IsDlgButtonChecked(dialog_, button) == BST_CHECKED; }
 
  protected:
   // Moves every value of the dialog one way; the default moves none.
   virtual void Exchange(DataExchange& exchange) {}
+  void ExchangeAll(DataExchange::Direction way);
   // After the values went into the controls; what gets the focus is the
   // system's choice unless this returns false after setting it.
   virtual bool OnInitDialog() { return true; }

@@ -33,19 +33,13 @@ bool CEntryPropertiesDlg::OnInitDialog() {
   return true;
 }
 
-std::string CEntryPropertiesDlg::EditText(int edit) const {
-  std::string text;
-  fw::DataExchange(Handle(), fw::DataExchange::Direction::kFromControls).Text(edit, text);
-  return text;
-}
-
 // OK only with a name and both directories (spaces count as text); the
 // pattern only while "specify how files are searched for" is ticked.
 void CEntryPropertiesDlg::ApplyEnablingRule() {
-  const bool complete = !EditText(IDC_NAME).empty() && !EditText(IDC_SOURCE).empty() &&
-                        !EditText(IDC_DESTINATION).empty();
+  const bool complete = !Text(IDC_NAME).empty() && !Text(IDC_SOURCE).empty() &&
+                        !Text(IDC_DESTINATION).empty();
   EnableWindow(Control(IDOK), complete);
-  EnableWindow(Control(IDC_WILDCARD), IsDlgButtonChecked(Handle(), IDC_USE_WILDCARD) == BST_CHECKED);
+  EnableWindow(Control(IDC_WILDCARD), Checked(IDC_USE_WILDCARD));
 }
 
 // With subdirectories the destination is examined at every depth anyway:
@@ -53,7 +47,7 @@ void CEntryPropertiesDlg::ApplyEnablingRule() {
 // time subdirectories are cleared. At opening it shows the entry's stored
 // choice, so that confirming without a change keeps it.
 void CEntryPropertiesDlg::ApplySubdirectoryRule(bool opening) {
-  const bool subdir = IsDlgButtonChecked(Handle(), IDC_SUBDIR) == BST_CHECKED;
+  const bool subdir = Checked(IDC_SUBDIR);
   EnableWindow(Control(IDC_DESTINATIONDIR_DELETE), !subdir);
   const bool ticked = subdir || (opening && entry_.destinationdir_delete);
   CheckDlgButton(Handle(), IDC_DESTINATIONDIR_DELETE, ticked ? BST_CHECKED : BST_UNCHECKED);
@@ -79,22 +73,21 @@ bool CEntryPropertiesDlg::OnCommand(int control, int code) {
 }
 
 void CEntryPropertiesDlg::Browse(int edit, const char* titleUtf8) {
-  const std::string current = EditText(edit);
+  const std::string current = Text(edit);
   std::string picked = current;
   BrowseForFolder(Handle(), platform::Utf8ToSystem(titleUtf8), current, picked);
-  if (picked != current) SetDlgItemTextA(Handle(), edit, picked.c_str());
+  if (picked != current) SetText(edit, picked);
   ApplyEnablingRule();
 }
 
 // What the exclusion list dialog confirms reaches the entry at once,
 // whatever becomes of this dialog.
 void CEntryPropertiesDlg::OpenExclusions() {
-  CExclusionListDlg(entry_.nomirror, EditText(IDC_SOURCE)).DoModal(Handle());
+  CExclusionListDlg(entry_.nomirror, Text(IDC_SOURCE)).DoModal(Handle());
 }
 
 void CEntryPropertiesDlg::OnOK() {
-  fw::DataExchange exchange(Handle(), fw::DataExchange::Direction::kFromControls);
-  Exchange(exchange);
+  ExchangeAll(fw::DataExchange::Direction::kFromControls);
   std::vector<std::string> exclusions = std::move(entry_.nomirror);
   entry_ = working_;
   entry_.nomirror = std::move(exclusions);

@@ -22,7 +22,6 @@ class CEntryPropertiesDlg : public fw::Dialog {
   void ApplySubdirectoryRule(bool opening);
   void Browse(int edit, const char* titleUtf8);
   void OpenExclusions();
-  std::string EditText(int edit) const;
 
   MirrorEntry& entry_;
   MirrorEntry working_;  // every field but nomirror, as the controls show them

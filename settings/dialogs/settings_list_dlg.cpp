@@ -39,7 +39,7 @@ std::string CSettingsListDlg::StoreLabel() {
 }
 
 bool CSettingsListDlg::OnInitDialog() {
-  SetDlgItemTextA(Handle(), IDC_STORE_LABEL, StoreLabel().c_str());
+  SetText(IDC_STORE_LABEL, StoreLabel());
   list_.Attach(Control(IDC_ENTRY_LIST));
   SendMessageA(list_.Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   list_.AddColumn(platform::Utf8ToSystem("設定名"), 100);

@@ -19,6 +19,6 @@ std::string CAboutDlg::VersionText() {
 }
 
 bool CAboutDlg::OnInitDialog() {
-  SetDlgItemTextA(Handle(), IDC_VERSION_TEXT, VersionText().c_str());
+  SetText(IDC_VERSION_TEXT, VersionText());
   return true;
 }

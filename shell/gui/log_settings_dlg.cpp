@@ -32,23 +32,18 @@ bool CLogSettingsDlg::OnCommand(int control, int code) {
 
 // Where and how to log matters only while something is logged.
 void CLogSettingsDlg::ApplyEnablingRule() {
-  const bool logging = IsDlgButtonChecked(Handle(), IDC_SUCCESS_LOG) == BST_CHECKED ||
-                       IsDlgButtonChecked(Handle(), IDC_ERROR_LOG) == BST_CHECKED;
+  const bool logging = Checked(IDC_SUCCESS_LOG) || Checked(IDC_ERROR_LOG);
   for (const int control : {IDC_LOG_DIR, IDC_LOG_BROWSE, IDC_LOG_NAME}) EnableWindow(Control(control), logging);
 }
 
 void CLogSettingsDlg::Browse() {
-  fw::DataExchange read(Handle(), fw::DataExchange::Direction::kFromControls);
-  Exchange(read);
-  BrowseForFolder(Handle(), platform::Utf8ToSystem("ログの出力先のディレクトリを選択してください。"), "",
-                  settings_.logDir);
-  fw::DataExchange show(Handle(), fw::DataExchange::Direction::kToControls);
-  Exchange(show);
+  std::string directory = Text(IDC_LOG_DIR);
+  BrowseForFolder(Handle(), platform::Utf8ToSystem("ログの出力先のディレクトリを選択してください。"), "", directory);
+  SetText(IDC_LOG_DIR, directory);
 }
 
+// The values come out of the controls and the dialog ends; then they are written.
 void CLogSettingsDlg::OnOK() {
-  fw::DataExchange exchange(Handle(), fw::DataExchange::Direction::kFromControls);
-  Exchange(exchange);
+  Dialog::OnOK();
   WriteLogSettings(TheSettingsLocation().multiUser, settings_);
-  EndDialogWith(IDOK);
 }

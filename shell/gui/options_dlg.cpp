@@ -12,7 +12,7 @@ bool COptionsDlg::OnInitDialog() {
 }
 
 void COptionsDlg::OnOK() {
-  WriteSettingsScope(IsDlgButtonChecked(Handle(), IDC_PER_USER) == BST_CHECKED ? 1 : 0);
+  WriteSettingsScope(Checked(IDC_PER_USER) ? 1 : 0);
   const std::string question =
       platform::Utf8ToSystem("この設定は、次回起動時から有功となります。今すぐにKelmorayを終了しますか？");
   if (MessageBoxA(Handle(), question.c_str(), "Kelmoray", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
