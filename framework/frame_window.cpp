@@ -3,13 +3,13 @@
 #include <commctrl.h>
 
 #include "framework/resource_text.h"
+#include "resources/ids.h"
 
 namespace fw {
 
 namespace {
 
 constexpr char kFrameClass[] = "KelmorayFrame";
-constexpr unsigned kIdleTextId = 57345;
 
 // The first field of the document string: the window title.
 std::string WindowTitleOf(int resourceId) {
@@ -45,7 +45,7 @@ void FrameWindow::SetDocumentTitle(const std::string& title) {
 
 void FrameWindow::SetStatusText(const std::string& text) { statusBar_.SetText(text); }
 
-std::string FrameWindow::IdleText() const { return LoadText(kIdleTextId); }
+std::string FrameWindow::IdleText() const { return LoadText(IDS_IDLE_TEXT); }
 
 void FrameWindow::UpdateToolBar() {
   if (toolBar_.Handle() == nullptr) return;
@@ -109,7 +109,11 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
         if (route_.IsEnabled(command)) route_.Execute(command);
       return 0;
     }
-    case WM_INITMENUPOPUP: EnableMenuItems(reinterpret_cast<HMENU>(wParam)); return 0;
+    case WM_INITMENUPOPUP:
+      // The window menu's commands are the system's, not ours.
+      if (HIWORD(lParam)) return Window::HandleMessage(message, wParam, lParam);
+      EnableMenuItems(reinterpret_cast<HMENU>(wParam));
+      return 0;
     case WM_MENUSELECT: {
       const UINT flags = HIWORD(wParam);
       if (flags == 0xFFFF && lParam == 0) statusBar_.SetText(IdleText());  // the menu closed

@@ -61,14 +61,6 @@ std::string ListControl::Text(int row, int column) const {
   }
 }
 
-int ListControl::Image(int row) const {
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = row;
-  SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  return item.iImage;
-}
-
 int ListControl::RowCount() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
 
 void ListControl::DeleteRow(int row) { SendMessageA(list_, LVM_DELETEITEM, row, 0); }

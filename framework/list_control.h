@@ -29,7 +29,6 @@ class ListControl {
   int AddRow(const std::string& text, int image = -1);
   void SetText(int row, int column, const std::string& text);
   std::string Text(int row, int column = 0) const;
-  int Image(int row) const;
   int RowCount() const;
   void DeleteRow(int row);
   void DeleteAllRows();

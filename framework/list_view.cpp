@@ -14,7 +14,7 @@ ListView::~ListView() {
 bool ListView::Create(HWND parent, int controlId) {
   list_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                           WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                              LVS_OWNERDATA,
+                              LVS_OWNERDATA | LVS_SHAREIMAGELISTS,  // the images are ours to destroy
                           0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                           GetModuleHandleA(nullptr), nullptr);
   if (list_ == nullptr) return false;

@@ -48,7 +48,6 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     self->window_ = nullptr;
-    self->OnFinalMessage();
   }
   return result;
 }

@@ -30,8 +30,6 @@ class Window {
 
   // Every message of the window; the default is the system's handling.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  // The window has got its last message; the object may go.
-  virtual void OnFinalMessage() noexcept {}
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;

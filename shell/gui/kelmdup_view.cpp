@@ -76,16 +76,10 @@ LRESULT CALLBACK CKelmdupView::ListProcedure(HWND list, UINT message, WPARAM wPa
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
-const std::string& CKelmdupView::StatusText(int id) const {
-  auto found = statusTexts_.find(id);
-  if (found == statusTexts_.end()) found = statusTexts_.emplace(id, fw::LoadText(static_cast<unsigned>(id))).first;
-  return found->second;
-}
-
 std::string CKelmdupView::RowText(int row, int column) const {
   if (row < 0 || static_cast<size_t>(row) >= lines_.Size()) return {};
   switch (column) {
-    case 0: return StatusText(lines_.Id(static_cast<size_t>(row)));
+    case 0: return MessageText(lines_.Id(static_cast<size_t>(row)));
     case 1: return std::string(lines_.Text1(static_cast<size_t>(row)));
     case 2: return std::string(lines_.Text2(static_cast<size_t>(row)));
     default: return {};

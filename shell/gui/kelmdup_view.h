@@ -6,7 +6,6 @@
 // them in batches; the worker waits only when many lines are waiting, and at
 // a run's end until all are shown. Lines are never removed.
 
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -53,12 +52,10 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR subclass, DWORD_PTR self) noexcept;
   void TakeWaitingLines();
-  const std::string& StatusText(int id) const;
 
   LineStore lines_;  // user-interface thread only
   std::mutex waitingLock_;
   std::vector<WaitingLine> waiting_;  // under waitingLock_
   std::vector<WaitingLine> taking_;   // user-interface thread only: the batch being taken
   size_t mostWaitingLines_ = 1024;
-  mutable std::map<int, std::string> statusTexts_;  // from the string table, loaded once each
 };

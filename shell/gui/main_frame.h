@@ -51,7 +51,6 @@ class CMainFrame : public fw::FrameWindow {
 
  private:
   void StartBusyIndicator();
-  void StopBusyIndicator();
   void OpenHelp();
 
   CKelmdupDoc& document_;

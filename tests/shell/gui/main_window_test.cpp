@@ -27,8 +27,6 @@ namespace test {
 
 namespace {
 
-std::string Sys(const char* utf8) { return platform::Utf8ToSystem(utf8); }
-
 class MainWindowTest : public GuiTest {
  protected:
   std::string Key() { return MainFrameKey(reinterpret_cast<platform::WindowHandle>(FrameWindow())); }
@@ -106,6 +104,16 @@ TEST_F(MainWindowTest, CommandsAreEnabledByTheRunState) {
   for (const auto& row : rows) EXPECT_EQ(MenuItemEnabled(row.id), row.idle) << "after, " << row.id;
   for (const int id : {ID_MIRROR_START, ID_MIRROR_STOP, ID_MIRROR_SETTINGS, ID_LOG_SETTINGS})
     EXPECT_EQ(ToolButtonEnabled(id), id != ID_MIRROR_STOP) << "toolbar after, " << id;
+}
+
+// The window menu's commands are the system's: none of them is greyed as
+// a command of ours that nothing enables.
+TEST_F(MainWindowTest, TheWindowMenuKeepsItsCommands) {
+  Start();
+  const HMENU windowMenu = GetSystemMenu(FrameWindow(), FALSE);
+  ASSERT_NE(windowMenu, nullptr);
+  SendMessageA(FrameWindow(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), MAKELPARAM(0, TRUE));
+  EXPECT_FALSE(GetMenuState(windowMenu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 // While a menu item or a toolbar button is highlighted the status line shows
