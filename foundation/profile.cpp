@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr size_t kRegistryTextBytes = 4096;
-
 bool IsSafeFormat(const char* format) {
   int conversions = 0;
   for (const char* p = format; *p; ++p) {
@@ -127,7 +125,7 @@ std::string CtProfile::GetString() {
     case Store::kFile: return ReadFileText();
     case Store::kRegistry: {
       std::string data;
-      if (!platform::RegistryRead(root_, KeyPath(), valueName_, kRegistryTextBytes, data)) return default_;
+      if (!platform::RegistryRead(root_, KeyPath(), valueName_, kLongestRegistryText + 1, data)) return default_;
       return data.substr(0, data.find('\0'));
     }
     case Store::kNone: return default_;

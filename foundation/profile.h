@@ -4,11 +4,16 @@
 // that return the object, so calls chain; every field stays set until it is
 // set again. Nothing stays open between calls.
 
+#include <cstddef>
 #include <string>
 
 #include "platform/registry.h"
 
 using RegistryRoot = platform::RegistryRoot;
+
+// A text read from the registry has at most this many bytes: a longer
+// value reads as the default.
+inline constexpr size_t kLongestRegistryText = 4095;
 
 class CtProfile {
  public:

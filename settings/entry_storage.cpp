@@ -1,6 +1,7 @@
 #include "settings/entry_storage.h"
 
 #include "foundation/path.h"
+#include "platform/code_page.h"
 #include "platform/file_attributes.h"
 #include "platform/profile_file.h"
 #include "settings/stored_settings.h"
@@ -10,8 +11,10 @@ namespace {
 std::string ReadText(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetString(); }
 int ReadFlag(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetInt(); }
 
+// A text is stored only as far as it can be read back: a longer one would
+// read as empty, and an entry without its name ends the list there.
 void WriteText(CtProfile& profile, const char* name, const std::string& text) {
-  profile.SetValueName(name).SetString(text);
+  profile.SetValueName(name).SetString(std::string(cp::CutToBytes(text, kLongestRegistryText)));
 }
 void WriteFlag(CtProfile& profile, const char* name, int value) { profile.SetValueName(name).SetInt(value); }
 
@@ -23,10 +26,10 @@ SettingsLocation& TheSettingsLocation() {
 }
 
 void OpenEntryStore(CtProfile& profile, const SettingsLocation& location, const std::optional<std::string>& file) {
-  // A settings file reads texts as long as the registry does (4,095 bytes),
-  // so that an entry reads the same from either store: by default a file
-  // would cut every text to 1,023, and the next save would store the cut.
-  profile.SetBufferSize(4096);
+  // A settings file reads texts as long as the registry does, so that an
+  // entry reads the same from either store: by default a file would cut
+  // every text to 1,023 bytes, and the next save would store the cut.
+  profile.SetBufferSize(static_cast<int>(kLongestRegistryText + 1));
   if (file) {
     profile.SetFile(*file);
   } else if (location.useSettingsFile) {

@@ -170,6 +170,24 @@ TEST_P(EntryStorageTest, LongTextsReadBackWhole) {
   EXPECT_EQ(loaded[0].nomirror, entry.nomirror);
 }
 
+
+// A text longer than the registry reads back (a pasted name, a directory
+// that its separator makes one byte longer) is stored cut, on a character's
+// edge: stored whole it would read as empty, and the list would end at it.
+TEST_P(EntryStorageTest, TextsTooLongToReadBackAreStoredCut) {
+  const std::string longName = std::string(4094, 'n') + platform::Utf8ToSystem("表") + "tail";
+  std::vector<MirrorEntry> entries = {Sample("first"), Sample("second"), Sample("third")};
+  entries[1].name = longName;
+  entries[1].source = std::string(4095, 's');  // 4,096 bytes with its separator
+  entries[1].nomirror = {std::string(5000, 'x')};
+  SaveEntryList(entries);
+  const auto loaded = LoadEntryList();
+  ASSERT_EQ(loaded.size(), 3u) << "the entries after the long one stay";
+  EXPECT_EQ(loaded[1].name, std::string(4094, 'n')) << "cut before the character that would not fit";
+  EXPECT_EQ(loaded[1].source.substr(0, 4095), std::string(4095, 's'));
+  EXPECT_EQ(loaded[1].nomirror, std::vector<std::string>{std::string(4095, 'x')});
+  EXPECT_EQ(loaded[2].name, "third");
+}
 TEST(SettingsFile, AReadOnlySettingsFileIsLeftWhole) {
   test::TempDir dir;
   const std::string file = dir / "readonly.kyf";
