@@ -9,10 +9,11 @@ namespace {
 
 // "Name|pattern||" as the dialogs write filters, in the picker's form:
 // each part ended by a zero, the list by one more.
+// A "|" is taken by character: it is the trail byte of ポ.
 std::string FilterOf(const std::string& text) {
   std::string filter = text;
-  for (char& c : filter)
-    if (c == '|') c = '\0';  // "|" is never the trail byte of a character
+  for (size_t bar = cp::FindFirstOf(filter, "|"); bar != std::string::npos;
+       bar = cp::FindFirstOf(filter, "|")) filter[bar] = '\0';
   return filter + '\0';
 }
 

@@ -56,6 +56,9 @@ TEST(SystemPickers, TheFolderBrowserStartsInTheFolderItIsGiven) {
   EXPECT_EQ(picked, WithoutSeparator(start)) << "the folder it opened on, without its separator";
 }
 
+// The file-type box of the system's file dialogs.
+constexpr int kFileTypeBox = 0x470;
+
 std::string CurrentDirectory() {
   char directory[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, directory);
@@ -90,13 +93,16 @@ TEST(SystemPickers, TheSaveFileDialogStartsInItsFolderAndAsksBeforeOverwriting) 
   request.initialDirectory = dir.Path();
   request.initialName = "existing";
   request.defaultExtension = "kyf";
-  request.filter = "Kelmoray Files (*.kyf)|*.kyf|All Files (*.*)|*.*||";
+  // ポ ends in the byte of "|" in code page 932.
+  request.filter = platform::Utf8ToSystem("エクスポート (*.kyf)|*.kyf|すべて (*.*)|*.*||");
   const std::string current = CurrentDirectory();
+  std::string fileType;
   std::string chosen;
   bool asked = false;
   const INT_PTR confirmed = DriveModal(
       [&] { return INT_PTR{ThePickers().SaveFile(request, &chosen)}; },
       [&](DialogDriver& dialog) {
+        fileType = dialog.Text(kFileTypeBox);
         dialog.ClickLater(IDOK);
         const HWND question = WaitForDialog(dialog.Window());
         asked = question != nullptr;
@@ -106,6 +112,7 @@ TEST(SystemPickers, TheSaveFileDialogStartsInItsFolderAndAsksBeforeOverwriting) 
   EXPECT_TRUE(asked) << "the question before an existing file is overwritten";
   EXPECT_EQ(chosen, dir / "existing.kyf");
   EXPECT_EQ(CurrentDirectory(), current);
+  EXPECT_EQ(fileType, platform::Utf8ToSystem("エクスポート (*.kyf)")) << "the filter's name whole";
 }
 
 }  // namespace
