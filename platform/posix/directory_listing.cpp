@@ -54,8 +54,16 @@ ListStep DirectoryListing::NextFromSystem(DirectoryEntry* entry) {
     }
     std::uint32_t link = 0;
     if (S_ISLNK(info.st_mode)) {
-      // A link shows what it points to, marked; one that points nowhere is left out.
-      if (fstatat(dirfd(dir), found->d_name, &info, 0) != 0) continue;
+      // A link shows what it points to, marked; one that points nowhere is
+      // left out. One whose target cannot be examined stays listed as
+      // itself, never copied, so that nothing of its name is deleted.
+      struct stat target;
+      if (fstatat(dirfd(dir), found->d_name, &target, 0) == 0) {
+        info = target;
+      } else {
+        const int error = errno;
+        if (Vanished(error) || error == ELOOP) continue;
+      }
       link = kAttrReparsePoint;
     }
     entry->name = found->d_name;

@@ -55,13 +55,14 @@ TEST_F(ConsoleTest, NamesCannotSplitALine) {
 }
 
 // As an ordinary user: a source directory it may not read keeps its backup,
-// and archive mode clears the bit of a read-only file it owns without
+// so does a link to a file in it, and archive mode clears the bit of a read-only file it owns without
 // changing the file's mode, so that the file is not copied on every run.
 TEST_F(ConsoleTest, AnOrdinaryUsersRunOverFilesItMayNotReadOrWrite) {
   const std::vector<std::string> asNobody = AsNobody();
   if (asNobody.empty()) GTEST_SKIP() << "needs root, to run as another user";
   MakeTree(src_, {"closed/a.txt", "open.txt", "readonly.txt"});
-  MakeTree(dst_, {"closed/a.txt", "closed/b.txt"});
+  MakeTree(dst_, {"closed/a.txt", "closed/b.txt", "hidden-target.txt"});
+  fs::create_symlink(Below(src_, "closed/a.txt"), Below(src_, "hidden-target.txt"));
   MirrorEntry entry = Entry();
   entry.use_archive = 1;
   Store({entry});
@@ -90,6 +91,7 @@ TEST_F(ConsoleTest, AnOrdinaryUsersRunOverFilesItMayNotReadOrWrite) {
   fs::permissions(Below(src_, "closed/"), fs::perms::all);
   EXPECT_TRUE(FileExists(Below(dst_, "closed/a.txt")));
   EXPECT_TRUE(FileExists(Below(dst_, "closed/b.txt")));
+  EXPECT_TRUE(FileExists(Below(dst_, "hidden-target.txt"))) << "a link whose target it may not see";
   EXPECT_EQ(fs::status(Below(src_, "readonly.txt")).permissions(), readOnly);
 }
 
