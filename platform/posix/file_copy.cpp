@@ -124,18 +124,25 @@ std::uint32_t OpenSource(const std::string& source, int* from, struct stat* info
   return kErrorNone;
 }
 
+// Gives `to` the source's mode and times. Set-user-ID and set-group-ID bits
+// are never carried to a file whoever runs the copy owns. 0 or the errno.
+int CarryModeAndTimes(int to, const struct stat& info) {
+  if (TakeInjectedMetadataFailure()) return EPERM;  // as FAT refuses them
+  const timespec times[2] = {info.st_atim, info.st_mtim};
+  const bool moded = fchmod(to, info.st_mode & 07777 & ~(S_ISUID | S_ISGID)) == 0;
+  const int modeError = errno;
+  if (futimens(to, times) != 0) return errno;
+  return moded ? 0 : modeError;
+}
+
 // Gives `to` the source's content, then its mode and times as far as the
 // destination's file system takes them: FAT and exFAT refuse many modes and
-// keep times in steps, and a copy is a copy all the same. Set-user-ID and
-// set-group-ID bits are never carried to a file whoever runs the copy owns.
+// keep times in steps, and a copy is a copy all the same.
 // 0 or the errno of the content's copy.
 int FillCopy(int from, const struct stat& info, int to, const Cancelled& cancelled) {
   const int error = CopyContent(from, to, info.st_size, cancelled);
   if (error != 0) return error;
-  if (TakeInjectedMetadataFailure()) return 0;
-  const timespec times[2] = {info.st_atim, info.st_mtim};
-  (void)fchmod(to, info.st_mode & 07777 & ~(S_ISUID | S_ISGID));
-  (void)futimens(to, times);
+  (void)CarryModeAndTimes(to, info);
   return 0;
 }
 
