@@ -36,8 +36,10 @@ bool CKelmdupDoc::OnMirrorStart(ProgressView* activeView) {
 void CKelmdupDoc::MirrorThreadProc(void* document) noexcept {
   auto* doc = static_cast<CKelmdupDoc*>(document);
   doc->RunAllEntries();
-  doc->running = 0;
+  // Clearing `running` is the worker's last touch of the document: once a
+  // front end sees it clear, it may destroy the document.
   ++doc->finishedRuns;
+  doc->running = 0;
 }
 
 void CKelmdupDoc::OnMirrorStop() {

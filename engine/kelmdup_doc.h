@@ -68,8 +68,10 @@ class CKelmdupDoc {
   // last status text, on the worker thread: after an automatic run the
   // program ends. Set before the run starts.
   std::function<void()> afterRun;
-  // Counts the runs that have ended; front ends that wait for a run watch it.
+  // Counts the runs that have ended; front ends that wait for a run watch it
+  // together with `running`, which the worker clears after it.
   std::atomic<int> finishedRuns{0};
+  bool RunsEnded(int runs) const { return finishedRuns >= runs && !running; }
   // Error lines (a failed item, a skipped entry) of the last run, and whether it was interrupted.
   std::atomic<int> errorLines{0};
   std::atomic<int> interrupted{0};

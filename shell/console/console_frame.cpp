@@ -46,7 +46,7 @@ void ConsoleFrame::RunUntilTheRunEnds() {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     // The run's last text wakes this loop just before the run ends; once it
     // has ended, what is queued is all there is, and the watch need not wait.
-    if (document_.finishedRuns > 0) {
+    if (document_.RunsEnded(1)) {
       while (platform::TakeMessage(&message)) platform::DispatchToWindow(message);
       break;
     }
@@ -70,7 +70,7 @@ void ConsoleFrame::OnMessage(unsigned message, platform::WordParam wordParam) {
   } else if (message == platform::kMessageTimer && wordParam == kBusyTimer) {
     OnBusyTick();
   } else if (message == platform::kMessageTimer && wordParam == kWatchTimer) {
-    if (document_.finishedRuns > 0) platform::PostQuit();
+    if (document_.RunsEnded(1)) platform::PostQuit();
   }
 }
 

@@ -26,7 +26,6 @@ namespace {
 
 using Tree = std::set<std::string>;
 
-bool Windows() { return platform::NativePathStyle() == platform::PathStyle::kWindows; }
 
 // A name hidden on this platform: a leading dot natively; on Windows the attribute is set too.
 std::string Hide(const std::string& root, const std::string& relative) {
@@ -476,7 +475,7 @@ TEST_F(MirrorTest, StopCommandFromTheInterfaceThread) {
   ASSERT_TRUE(doc_.OnMirrorStart(&view_));
   listing.get_future().wait();
   doc_.OnMirrorStop();
-  ASSERT_TRUE(WaitUntil([&] { return doc_.finishedRuns > 0; }, 120));
+  ASSERT_TRUE(WaitUntil([&] { return doc_.RunsEnded(1); }, 120));
   const Tree copied = ListTree(dst_);
   const auto ids = IdsOf(view_.Lines());
   ASSERT_GE(ids.size(), 4u);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/application.h"
+#include "resources/ids.h"
 #include "tests/support/window_thread.h"
 
 namespace test {
@@ -66,8 +67,8 @@ bool GuiTest::ToolButtonEnabled(int id) {
 
 void GuiTest::RunToTheEnd() {
   const int before = app_->Document().finishedRuns;
-  Command(32771);
-  EXPECT_TRUE(HandleUntil([&] { return app_->Document().finishedRuns > before; }));
+  Command(ID_MIRROR_START);
+  EXPECT_TRUE(HandleUntil([&] { return app_->Document().RunsEnded(before + 1); }));
 }
 
 }  // namespace test
