@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/code_page.h"
+
 namespace platform {
 
 PathStyle NativePathStyle() { return PathStyle::kWindows; }
@@ -43,19 +45,10 @@ bool IdentityOf(const std::string& path, Identity* identity) {
   return true;
 }
 
-// Position of the last "\" or "/", stepping over double-byte characters
-// with CharNextA: the trail byte of 表 is no separator. npos when none.
-size_t LastSeparator(const std::string& text) {
-  size_t found = std::string::npos;
-  for (const char* at = text.c_str(); *at != '\0'; at = CharNextA(at))
-    if (*at == '\\' || *at == '/') found = static_cast<size_t>(at - text.c_str());
-  return found;
-}
-
 // The path without its last name; empty above a root.
 std::string ParentOf(std::string path) {
   size_t last;
-  while ((last = LastSeparator(path)) != std::string::npos && last + 1 == path.size()) path.pop_back();
+  while ((last = cp::FindLastOf(path, "\\/")) != std::string::npos && last + 1 == path.size()) path.pop_back();
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
