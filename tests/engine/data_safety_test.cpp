@@ -23,11 +23,6 @@ namespace {
 
 using Tree = std::set<std::string>;
 
-bool Windows() { return platform::NativePathStyle() == platform::PathStyle::kWindows; }
-
-// A UTF-8 text in the system code page: code page 932 under Wine.
-std::string Sys(const char* utf8) { return platform::Utf8ToSystem(utf8); }
-
 class DataSafetyTest : public MirrorTest {
  protected:
   // Runs with the listings of one directory failing (or ending) as given;
@@ -102,6 +97,12 @@ TEST_F(DataSafetyTest, OverlappingTreesAreSkippedHoweverTheirPathsAreSpelled) {
     const std::string shortName = ShortPathOf(src_);
     if (!shortName.empty() && shortName != src_) rows.push_back({"short name", src_, shortName + "sub\\"});
   }
+  // A root whose last character ends in the byte of "\\" (表 in code page 932),
+  // and a destination below it that does not exist yet, spelled another way.
+  const std::string rootTop = top + s + Sys("元表") + s;
+  MakeTree(Below(top, Sys("元表/")), {});
+  rows.push_back({"a root ending in 表", Below(top, Sys("元表/")), rootTop + "new" + s});
+  rows.push_back({"not there yet, spelled another way", src_, top + s + "src" + s + "new" + s});
   for (const Row& row : rows) {
     MirrorEntry entry = Entry(row.name);
     entry.source = row.source;
@@ -198,7 +199,7 @@ TEST_F(DataSafetyTest, NamedPipesAreNeverOpenedAndTheirNamesAtTheDestinationStay
   WriteFile(Below(dst_, "pipe"), "keep me");
   Store({Entry()});
   ASSERT_TRUE(doc_.OnMirrorStart(&view_));
-  if (!WaitUntil([&] { return doc_.finishedRuns > 0; })) {
+  if (!WaitUntil([&] { return doc_.RunsEnded(1); })) {
     WakeNamedPipe(Below(src_, "pipe"));  // lets the hanging run go, so that the test can end
     FAIL() << "the run opened the named pipe";
   }
@@ -207,19 +208,26 @@ TEST_F(DataSafetyTest, NamedPipesAreNeverOpenedAndTheirNamesAtTheDestinationStay
   EXPECT_EQ(CountOf(view_.Lines(), kMsgCopyFailed), 0);
 }
 
-// A link standing at the destination is replaced by the copy, never written through.
-TEST_F(DataSafetyTest, AnUpdateNeverWritesThroughALinkAtTheDestination) {
+// A link standing at the destination is replaced by the copy, never written
+// through: one to a file is updated, one to nothing takes a new copy.
+TEST_F(DataSafetyTest, NothingIsWrittenThroughALinkAtTheDestination) {
   TempDir outside;
   WriteFile(outside / "target.txt", "outside, not to be touched");
-  MakeTree(src_, {"f.txt"});
+  MakeTree(src_, {"f.txt", "g.txt"});
   MakeTree(dst_, {});
-  if (!MakeFileLink(Below(dst_, "f.txt"), outside / "target.txt")) GTEST_SKIP() << "no file links here";
+  if (!MakeFileLink(Below(dst_, "f.txt"), outside / "target.txt") ||
+      !MakeFileLink(Below(dst_, "g.txt"), outside / "missing.txt"))
+    GTEST_SKIP() << "no file links here";
   Store({Entry()});
   const auto lines = Run();
   EXPECT_EQ(CountOf(lines, kMsgUpdateFile), 1);
+  EXPECT_EQ(CountOf(lines, kMsgCopyFile), 1);
   EXPECT_EQ(ReadFile(outside / "target.txt"), "outside, not to be touched");
-  EXPECT_EQ(ReadFile(Below(dst_, "f.txt")), "f.txt");
-  EXPECT_FALSE(std::filesystem::is_symlink(Below(dst_, "f.txt")));
+  EXPECT_FALSE(FileExists(outside / "missing.txt")) << "the link to nothing was not written through";
+  for (const char* name : {"f.txt", "g.txt"}) {
+    EXPECT_EQ(ReadFile(Below(dst_, name)), name);
+    EXPECT_FALSE(std::filesystem::is_symlink(Below(dst_, name))) << name;
+  }
 }
 
 // FAT and exFAT refuse many modes and keep times in 2-second steps: a copy

@@ -13,8 +13,6 @@
 
 namespace test {
 
-inline bool Windows() { return platform::NativePathStyle() == platform::PathStyle::kWindows; }
-
 // Linux's signal numbers; the tests that send them run natively only.
 constexpr int kSigHup = 1, kSigInt = 2, kSigKill = 9, kSigTerm = 15;
 
@@ -28,7 +26,6 @@ class ConsoleTest : public MirrorTest {
     if (output != nullptr) *output = ReadFile(output_);
     return status;
   }
-  std::string FileOption() const { return "/F=" + entries_; }
 
   const std::string output_ = dir_ / "output.txt";
 };

@@ -12,11 +12,19 @@
 #include <vector>
 
 #include "engine/kelmdup_doc.h"
+#include "platform/code_page.h"
+#include "platform/paths.h"
 #include "settings/settings_location.h"
 #include "tests/support/saved_settings.h"
 #include "tests/support/temp_dir.h"
 
 namespace test {
+
+// Whether paths are Windows paths here (the Windows builds, under Wine).
+inline bool Windows() { return platform::NativePathStyle() == platform::PathStyle::kWindows; }
+
+// A UTF-8 text in the system code page: code page 932 under Wine.
+inline std::string Sys(const char* utf8) { return platform::Utf8ToSystem(utf8); }
 
 struct Line {
   int id;
@@ -47,6 +55,8 @@ class MirrorTest : public testing::Test {
   void Store(std::vector<MirrorEntry> entries);
   // Runs every stored entry on this thread; the lines it reported.
   std::vector<Line> Run();
+  // The program's option that names the test's settings file.
+  std::string FileOption() const { return "/F=" + entries_; }
 
   TempDir dir_;
   RegistrySandbox registry_;

@@ -21,8 +21,6 @@ namespace test {
 
 namespace {
 
-std::string Sys(const char* utf8) { return platform::Utf8ToSystem(utf8); }
-
 class SettingsListTest : public MirrorTest {
  protected:
   // The registry set of the test's own (under Wine the registry is the real one).

@@ -22,7 +22,6 @@ namespace {
 
 class ProgramTest : public MirrorTest {
  protected:
-  std::string FileOption() const { return "/F=" + entries_; }
   // The program's main window, once it is there; null if it never comes.
   static HWND WindowTitled(const std::string& title) {
     HWND window = nullptr;
