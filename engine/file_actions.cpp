@@ -17,7 +17,10 @@ namespace {
 constexpr std::uint32_t kProtectiveBits =
     platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem;
 
+// Clears bits that keep a file from being deleted or replaced, where they
+// do (Windows): natively the old file's mode stays as it is.
 void ClearAttributes(const std::string& path, std::uint32_t bits) {
+  if (!platform::ProtectiveBitsBlockChanges()) return;
   const std::uint32_t attributes = platform::ReadFileAttributes(path);
   if (attributes != platform::kInvalidAttributes && (attributes & bits))
     platform::WriteFileAttributes(path, attributes & ~bits);
@@ -37,6 +40,10 @@ bool ChangedBySizeOrTime(const FoundItem& source, const FoundItem& destination) 
 // Only regular files are copied: opening a named pipe or a device would
 // wait for, or change, what is at its other end.
 bool IsRegularFile(const FoundItem& item) { return !(item.attributes & platform::kAttrDevice); }
+
+// A link at the destination is no copy, whatever it points to: it is
+// always replaced by a real one, or the backup would follow its target.
+bool IsLink(const FoundItem& item) { return (item.attributes & platform::kAttrReparsePoint) != 0; }
 
 }  // namespace
 
@@ -118,7 +125,7 @@ bool CKelmdupDoc::CopyInListingOrder(const MirrorEntry& entry) {
     if (existing == nullptr) {
       if (!CopyNewFile(key, src, dst, entry)) return false;
     } else if (FileChanged(src, item, *existing, entry)) {
-      if (!UpdateFile(src, dst, entry)) return false;
+      if (!UpdateFile(src, dst, item, entry)) return false;
     }
     ++position_;
   }
@@ -137,7 +144,7 @@ bool CKelmdupDoc::NeedsAttention(std::string_view key, const FoundItem& item) co
 bool CKelmdupDoc::NeedsCopy(std::string_view key, const FoundItem& item) const {
   if (!NeedsAttention(key, item)) return false;
   const FoundItem* existing = destinationScanner.fileMap.Find(key);
-  return existing == nullptr || ChangedBySizeOrTime(item, *existing);
+  return existing == nullptr || IsLink(*existing) || ChangedBySizeOrTime(item, *existing);
 }
 
 // Copies are made ahead natively, once the destination's root is there to
@@ -178,14 +185,14 @@ platform::FileResult CKelmdupDoc::CopyOne(const std::string& src, const std::str
   return platform::CopyFileReplacing(src, dst);
 }
 
+// In archive mode the bit only says so here: it is cleared once the copy is
+// complete and named (UpdateFile), so an interrupted run copies again.
 bool CKelmdupDoc::FileChanged(const std::string& src, const FoundItem& source,
                               const FoundItem& destination, const MirrorEntry& entry) {
+  if (IsLink(destination)) return true;
   if (entry.use_archive) {
     const std::uint32_t attributes = platform::ReadFileAttributes(src);
-    if (attributes == platform::kInvalidAttributes || !(attributes & platform::kAttrArchive))
-      return false;
-    platform::WriteFileAttributes(src, attributes & ~platform::kAttrArchive);
-    return true;
+    return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrArchive);
   }
   return ChangedBySizeOrTime(source, destination);
 }
@@ -233,7 +240,7 @@ bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
     if (entry.attribute)
       platform::WriteFileAttributes(directory, platform::ReadFileAttributes(engine::DirectoryOf(src)));
     // A file may stand there under a name that differs in letter case only.
-    if (!platform::CopyReplacesReadOnlyTargets()) ClearAttributes(dst, platform::kAttrReadOnly);
+    ClearAttributes(dst, platform::kAttrReadOnly);
     result = CopyOne(src, dst, entry);
     readyDirectory_ = result ? directory : std::string();
   }
@@ -250,7 +257,8 @@ bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
   return true;
 }
 
-bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, const MirrorEntry& entry) {
+bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, const FoundItem& source,
+                             const MirrorEntry& entry) {
   Report(kMsgUpdateFile, IconIndex(IconKind::kCopy), src, dst);
   ClearAttributes(dst, kProtectiveBits);
   PostStatus(kCopyStarts);
@@ -258,10 +266,9 @@ bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, con
   bool goOn = true;
   if (!result) {
     goOn = CopyFailed(kMsgUpdateFailed, result, src, dst);
-    // In archive mode the bit was cleared for this update; set it again so
-    // that the next run tries once more.
-    if (entry.use_archive)
-      platform::WriteFileAttributes(src, platform::ReadFileAttributes(src) | platform::kAttrArchive);
+  } else if (entry.use_archive) {
+    // Only as the version listed: a file changed since keeps its bit.
+    platform::ClearArchiveBitOf(src, source.Size(), source.lastWriteTime);
   }
   PostStatus(kCopyEnds);
   return goOn;

@@ -99,7 +99,7 @@ bool CKelmdupDoc::MirrorEntryAt(int index) {
   if (!EntryIsUsable(entry)) return true;
   switch (ScanBothTrees(entry)) {
     case Listing::kListed: break;
-    case Listing::kSourceMissing: return true;
+    case Listing::kSkipped: return true;
     case Listing::kStopped: return EndInterrupted();
   }
   for (const std::string& item : entry.nomirror) ApplyExclusionItem(entry.source, sourceScanner, item);
@@ -140,8 +140,12 @@ CKelmdupDoc::Listing CKelmdupDoc::ScanBothTrees(const MirrorEntry& entry) {
   // Probed by its attributes, not by listing it: an empty drive root has no "." entry.
   if (!platform::IsDirectory(entry.source)) {
     Report(kMsgSourceMissing, IconIndex(IconKind::kError), entry.source, "");
-    return Listing::kSourceMissing;
+    return Listing::kSkipped;
   }
+  // Each tree is watched for the other's root: a mount or a junction may
+  // lead into it where walking up the paths could not see it.
+  sourceScanner.SetSide(TreeSide::kSource, platform::IdentityOfDirectory(entry.destination));
+  destinationScanner.SetSide(TreeSide::kDestination, platform::IdentityOfDirectory(entry.source));
   DestinationListing job{destinationScanner, entry};
   platform::JoinableThread destination;
   const bool parallel = destination.Start(ListDestination, &job);
@@ -149,19 +153,26 @@ CKelmdupDoc::Listing CKelmdupDoc::ScanBothTrees(const MirrorEntry& entry) {
                                          AttributeMask(entry), entry.nomirrext);
   if (!listed || sourceScanner.RootUnreadable()) {
     destinationScanner.Stop();
+    if (sourceScanner.OverlapFound()) return ReportOverlap(entry);
     if (!listed) return Listing::kStopped;
     Report(kMsgSourceMissing, IconIndex(IconKind::kError), entry.source, "");
-    return Listing::kSourceMissing;
+    return Listing::kSkipped;
   }
   Report(kMsgAnalysing, IconIndex(IconKind::kAnalyse), "", entry.destination);
   if (parallel) destination.Join();
   else ListDestination(&job);
+  if (destinationScanner.OverlapFound()) return ReportOverlap(entry);
   const int error = IconIndex(IconKind::kError);
   for (const std::string& key : sourceScanner.unreadable)
     Report(kMsgSourceUnreadable, error, entry.source + key, "");
   for (const std::string& key : destinationScanner.unreadable)
     Report(kMsgDestinationUnreadable, error, "", entry.destination + key);
   return Listing::kListed;
+}
+
+CKelmdupDoc::Listing CKelmdupDoc::ReportOverlap(const MirrorEntry& entry) {
+  Report(kMsgBadEntry, IconIndex(IconKind::kError), entry.source, entry.destination);
+  return Listing::kSkipped;
 }
 
 void CKelmdupDoc::Report(int id, int icon, const std::string& text1, const std::string& text2) {

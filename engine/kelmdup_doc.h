@@ -79,12 +79,14 @@ class CKelmdupDoc {
  private:
   static void MirrorThreadProc(void* document) noexcept;
   bool EntryIsUsable(const MirrorEntry& entry);
-  enum class Listing { kListed, kSourceMissing, kStopped };
+  enum class Listing { kListed, kSkipped, kStopped };
   Listing ScanBothTrees(const MirrorEntry& entry);
+  Listing ReportOverlap(const MirrorEntry& entry);
   bool EndInterrupted();
   bool CopyNewFile(const std::string& key, const std::string& src, const std::string& dst,
                    const MirrorEntry& entry);
-  bool UpdateFile(const std::string& src, const std::string& dst, const MirrorEntry& entry);
+  bool UpdateFile(const std::string& src, const std::string& dst, const FoundItem& source,
+                  const MirrorEntry& entry);
   bool FileChanged(const std::string& src, const FoundItem& source, const FoundItem& destination,
                    const MirrorEntry& entry);
   bool CopyInListingOrder(const MirrorEntry& entry);

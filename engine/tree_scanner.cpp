@@ -9,6 +9,7 @@
 #include "foundation/path.h"
 #include "platform/code_page.h"
 #include "platform/file_attributes.h"
+#include "platform/file_operations.h"
 #include "posting/post_data.h"
 
 using platform::DirectoryEntry;
@@ -60,6 +61,7 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
   dirMap.clear();
   unreadable.clear();
   stopRequested = 0;
+  overlapFound_ = false;
   allowReadOnly = mask & 1;
   allowHidden = mask & 2;
   allowSystem = mask & 4;
@@ -69,6 +71,11 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
   busy = 0;
   if (StatusDue(true)) PostData(statusKey_.c_str(), kListingEnds);
   return result;
+}
+
+void CtTreeScanner::SetSide(TreeSide side, std::optional<platform::DirectoryIdentity> otherRoot) {
+  side_ = side;
+  otherRoot_ = otherRoot;
 }
 
 void CtTreeScanner::Stop() {
@@ -100,6 +107,7 @@ bool CtTreeScanner::WalkDirectory(const std::string& dir, const std::string& key
   std::vector<DirectoryEntry> subdirectories;
   const bool everyName = pattern == "*.*" || pattern == "*";
   const bool listed = ListDirectory(dir, key, pattern, [&](DirectoryEntry& entry) {
+    if (platform::IsTemporaryCopyName(entry.name)) return TakeTemporaryCopy(dir, entry.name);
     AddFile(entry, key);
     if (recurse && everyName && IsDirectory(entry)) subdirectories.push_back(std::move(entry));
   });
@@ -121,7 +129,8 @@ bool CtTreeScanner::WalkDirectory(const std::string& dir, const std::string& key
 template <typename Take>
 bool CtTreeScanner::ListDirectory(const std::string& dir, const std::string& key,
                                   const std::string& names, Take take) {
-  platform::DirectoryListing listing(dir, names);
+  platform::DirectoryListing listing(
+      dir, names, side_ == TreeSide::kDestination ? platform::LinkView::kLink : platform::LinkView::kTarget);
   DirectoryEntry entry;
   for (;;) {
     switch (listing.Next(&entry)) {
@@ -135,6 +144,12 @@ bool CtTreeScanner::ListDirectory(const std::string& dir, const std::string& key
         return true;
     }
   }
+}
+
+// A half-made copy is never a file of either tree; at the destination the
+// one a run left when it was killed goes (whatever deletion the entry asks).
+void CtTreeScanner::TakeTemporaryCopy(const std::string& dir, const std::string& name) const {
+  if (side_ == TreeSide::kDestination) platform::RemoveAbandonedCopy(dir, name);
 }
 
 bool CtTreeScanner::Admits(const DirectoryEntry& entry) const {
@@ -168,6 +183,13 @@ void CtTreeScanner::AddDirectory(const DirectoryEntry& entry, const std::string&
   if (entry.attributes & platform::kAttrReparsePoint) return;
   const std::string subKey = key + entry.name + Separator();
   const std::string sub = dir + entry.name + Separator();
+  // The other tree's root, met inside this one: whatever led here, the two
+  // trees overlap, and a run would delete from one what it copies into it.
+  if (otherRoot_ && platform::IdentityOfDirectory(sub) == otherRoot_) {
+    overlapFound_ = true;
+    stopRequested = 1;
+    return;
+  }
   dirMap.Insert(subKey, ToFoundItem(entry));
   if (StatusDue(false)) PostData(statusKey_.c_str(), (SearchingText() + sub).c_str());
   WalkDirectory(sub, subKey);

@@ -13,6 +13,13 @@
 
 #include "engine/found_map.h"
 #include "platform/directory_listing.h"
+#include "platform/paths.h"
+
+// Which tree a scanner lists. A source shows a link to a file as the file
+// it points to (what a copy reads); a destination shows it as a link (what
+// stands there, to be replaced by a real copy), and loses the temporary
+// copies that an interrupted run left in it. Neither lists such copies.
+enum class TreeSide { kSource, kDestination };
 
 class CtTreeScanner {
  public:
@@ -27,6 +34,11 @@ class CtTreeScanner {
   // ".bak;.tmp". False when the walk of the root directory noticed a stop.
   bool Scan(const std::string& root, const std::optional<std::string>& pattern, int recurse,
             int mask, const std::string& extensions);
+  // Which tree the next Scan lists, and the other tree's root: a directory
+  // of this tree that is that root (reached through a mount, a junction or
+  // a link) ends the scan, and OverlapFound says so.
+  void SetSide(TreeSide side, std::optional<platform::DirectoryIdentity> otherRoot = std::nullopt);
+  bool OverlapFound() const { return overlapFound_; }
   // Asks a running Scan on another thread to end; returns once it has.
   void Stop();
   void Clear();
@@ -66,6 +78,11 @@ class CtTreeScanner {
                     const std::string& key);
   bool StatusDue(bool always);
 
+  void TakeTemporaryCopy(const std::string& dir, const std::string& name) const;
+
+  TreeSide side_ = TreeSide::kSource;
+  std::optional<platform::DirectoryIdentity> otherRoot_;
+  std::atomic<bool> overlapFound_{false};
   std::string statusKey_;
   std::string keyBuffer_;
   std::chrono::steady_clock::time_point lastStatus_{};

@@ -18,6 +18,12 @@ struct DirectoryEntry {
   std::string shortName;  // empty where the system has none
 };
 
+// How a listing shows a link to a file: as the file it points to (what a
+// copy of it reads), or as the link itself (what stands there). A link
+// whose target is missing or cannot be examined shows as itself either way.
+// Natively only: Windows lists every link as itself.
+enum class LinkView { kTarget, kLink };
+
 // What one step of a listing gives.
 enum class ListStep { kEntry, kEnd, kError };
 
@@ -29,7 +35,8 @@ class DirectoryListing {
  public:
   // `directory` ends in a separator. A directory that does not exist lists
   // nothing: it may have gone since its parent was listed.
-  DirectoryListing(const std::string& directory, const std::string& pattern);
+  DirectoryListing(const std::string& directory, const std::string& pattern,
+                   LinkView links = LinkView::kTarget);
   ~DirectoryListing();
   DirectoryListing(const DirectoryListing&) = delete;
   DirectoryListing& operator=(const DirectoryListing&) = delete;
@@ -46,6 +53,7 @@ class DirectoryListing {
 
   void* handle_ = nullptr;
   std::string pattern_;
+  LinkView links_ = LinkView::kTarget;
   bool pending_ = false;  // Windows: the first entry is already in the buffer
   std::uint32_t error_ = 0;
   int faultEntries_ = -1;  // entries left before an injected fault; -1: none

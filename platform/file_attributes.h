@@ -29,4 +29,10 @@ std::uint32_t ReadFileAttributes(const std::string& path);
 // too, its mode as it was afterwards).
 bool WriteFileAttributes(const std::string& path, std::uint32_t attributes);
 
+// Clears the archive bit of a file as it stood with that size and
+// last-write time (the version that was copied): a file that has changed
+// since keeps its bit, or natively gets it again as soon as it differs.
+// False when the bit could not be cleared or the file has changed.
+bool ClearArchiveBitOf(const std::string& path, std::uint64_t size, std::uint64_t lastWriteTime);
+
 }  // namespace platform

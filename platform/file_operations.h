@@ -41,9 +41,20 @@ FileResult RemoveDirectoryPlain(const std::string& path);
 // that the destination's file system refuses do not fail the copy.
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination);
 
-// Whether CopyFileReplacing replaces a read-only target by itself (natively
-// the copy is renamed over it; the Windows copy fails on one).
-bool CopyReplacesReadOnlyTargets();
+// Whether a file's read-only, hidden and system bits must be cleared before
+// it can be replaced or deleted (Windows). Natively its directory decides,
+// and the old file's mode is left alone: a hard link of it (a snapshot)
+// keeps its mode, and so does a file whose copy fails.
+bool ProtectiveBitsBlockChanges();
+
+// The name a copy has in its destination directory while it is made (where
+// it cannot be made without one): unique to this process and to the copy.
+std::string TemporaryCopyName();
+// Whether `name` is one that TemporaryCopyName gives, in any process.
+bool IsTemporaryCopyName(const std::string& name);
+// Deletes directory + name, a temporary copy, when the process that made it
+// has ended: what a killed run left behind. One still being made stays.
+void RemoveAbandonedCopy(const std::string& directory, const std::string& name);
 
 // Gives destination the creation, last-access and last-write times of
 // source (natively: access and write times); false when either cannot be opened.

@@ -1,6 +1,8 @@
 #pragma once
 // How this platform writes paths, and what a path names.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -28,6 +30,18 @@ bool IsDirectory(const std::string& path);
 // not exist yet is judged by its nearest existing parent. False when outer
 // is no existing directory.
 bool DirectoryContains(const std::string& outer, const std::string& inner);
+
+// What tells one directory from every other, whatever path leads to it:
+// device and inode natively, volume serial and file index on Windows.
+struct DirectoryIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  bool operator==(const DirectoryIdentity&) const = default;
+};
+
+// The identity of the directory that path leads to (following links, and
+// into a file system mounted there); none when it is no existing directory.
+std::optional<DirectoryIdentity> IdentityOfDirectory(const std::string& path);
 
 // The path taken from the current directory when it is relative; as given
 // when it is absolute or the current directory cannot be learned.

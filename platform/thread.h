@@ -14,6 +14,12 @@ using ThreadBody = void (*)(void* argument);
 // could be started; body is then never called.
 bool StartDetachedThread(ThreadBody body, void* argument, size_t stackReserve = 0);
 
+// This process's identifier.
+std::uint32_t CurrentProcessId();
+// Whether no process with that identifier runs (a reused identifier counts
+// as running: it is never taken for ended).
+bool ProcessHasEnded(std::uint32_t process);
+
 // A thread that someone waits for.
 class JoinableThread {
  public:

@@ -19,8 +19,8 @@ bool Vanished(int error) { return error == ENOENT || error == ENOTDIR; }
 
 }  // namespace
 
-DirectoryListing::DirectoryListing(const std::string& directory, const std::string& pattern)
-    : handle_(opendir(directory.c_str())), pattern_(pattern) {
+DirectoryListing::DirectoryListing(const std::string& directory, const std::string& pattern, LinkView links)
+    : handle_(opendir(directory.c_str())), pattern_(pattern), links_(links) {
   const int error = errno;
   if (handle_ == nullptr && !Vanished(error)) error_ = FileErrorFrom(error);
   LookUpFault(directory);
@@ -54,16 +54,15 @@ ListStep DirectoryListing::NextFromSystem(DirectoryEntry* entry) {
     }
     std::uint32_t link = 0;
     if (S_ISLNK(info.st_mode)) {
-      // A link shows what it points to, marked; one that points nowhere is
-      // left out. One whose target cannot be examined stays listed as
-      // itself, never copied, so that nothing of its name is deleted.
+      // A link is marked, and shows what it points to where that is wanted
+      // and there (a directory always, so that it is never entered). One
+      // whose target is missing today (a disk not mounted) or cannot be
+      // examined stays listed as itself: never copied, and nothing of its
+      // name is deleted.
       struct stat target;
-      if (fstatat(dirfd(dir), found->d_name, &target, 0) == 0) {
+      if (fstatat(dirfd(dir), found->d_name, &target, 0) == 0 &&
+          (links_ == LinkView::kTarget || S_ISDIR(target.st_mode)))
         info = target;
-      } else {
-        const int error = errno;
-        if (Vanished(error) || error == ELOOP) continue;
-      }
       link = kAttrReparsePoint;
     }
     entry->name = found->d_name;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/posix/file_facts.h"
 
@@ -31,8 +30,16 @@ struct ArchiveRecord {
   std::int64_t size;
 };
 
+// Times are kept in 100-nanosecond steps, as the listings give them, so
+// that a record made from a listing matches the file it was made from.
 ArchiveRecord RecordOf(const struct stat& info) {
-  return {info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_size};
+  return {info.st_mtim.tv_sec, info.st_mtim.tv_nsec / 100 * 100, info.st_size};
+}
+
+ArchiveRecord RecordOf(std::uint64_t size, std::uint64_t lastWriteTime) {
+  const std::uint64_t sinceEpoch = lastWriteTime - kUnixEpochAsFileTime;
+  return {static_cast<std::int64_t>(sinceEpoch / 10'000'000), static_cast<std::int64_t>(sinceEpoch % 10'000'000 * 100),
+          static_cast<std::int64_t>(size)};
 }
 
 // Records the write time and size that clear a file's archive bit. A file
@@ -40,8 +47,7 @@ ArchiveRecord RecordOf(const struct stat& info) {
 // permission): the owner lends it that permission for the moment, and its
 // mode is as it was afterwards. A file the user neither owns nor may write
 // keeps its bit, as on Windows a file whose attributes one may not write.
-bool WriteArchiveRecord(const std::string& path, const struct stat& info) {
-  const ArchiveRecord record = RecordOf(info);
+bool WriteArchiveRecord(const std::string& path, const struct stat& info, const ArchiveRecord& record) {
   if (lsetxattr(path.c_str(), kArchiveRecord, &record, sizeof record, 0) == 0) return true;
   const int error = errno;
   if (error != EACCES || info.st_uid != geteuid() || (info.st_mode & S_IWUSR)) return false;
@@ -75,7 +81,8 @@ std::uint32_t ReadFileAttributes(const std::string& path) {
     ArchiveRecord record{};
     const ArchiveRecord now = RecordOf(info);
     if (lgetxattr(plain.c_str(), kArchiveRecord, &record, sizeof record) != sizeof record ||
-        std::memcmp(&record, &now, sizeof record) != 0)
+        record.seconds != now.seconds || record.nanoseconds / 100 != now.nanoseconds / 100 ||
+        record.size != now.size)
       attributes |= kAttrArchive;
   }
   return attributes;
@@ -92,9 +99,16 @@ bool WriteFileAttributes(const std::string& path, std::uint32_t attributes) {
     if (lremovexattr(plain.c_str(), kArchiveRecord) != 0 && errno != ENODATA) done = false;
   } else {
     info.st_mode = mode;
-    done = WriteArchiveRecord(plain, info) && done;
+    done = WriteArchiveRecord(plain, info, RecordOf(info)) && done;
   }
   return done;
+}
+
+bool ClearArchiveBitOf(const std::string& path, std::uint64_t size, std::uint64_t lastWriteTime) {
+  struct stat info;
+  if (lastWriteTime < kUnixEpochAsFileTime || lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    return false;
+  return WriteArchiveRecord(path, info, RecordOf(size, lastWriteTime));
 }
 
 }  // namespace platform

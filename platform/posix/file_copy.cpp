@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <functional>
 #include <string>
@@ -51,49 +50,74 @@ class Descriptor {
 // What a copy checks between its chunks: whether it is no longer wanted.
 using Cancelled = std::function<bool()>;
 
-// Copies all of `from` into `to` in chunks, asking between them whether the
-// copy is still wanted; 0, ECANCELED or the errno of the failure.
-int CopyContent(int from, int to, off_t size, const Cancelled& cancelled) {
+// Copies `length` bytes at `offset` of `from` to the same place in `to`, in
+// chunks, asking between them whether the copy is still wanted; 0,
+// ECANCELED or the errno of the failure. `*ended` tells that the source
+// ended sooner (it got shorter meanwhile).
+int CopyRange(int from, int to, off_t offset, off_t length, const Cancelled& cancelled, bool* ended) {
   constexpr size_t kChunk = 16 << 20;
-  off_t copied = 0;
-  while (copied < size) {
+  const off_t end = offset + length;
+  bool inKernel = true;
+  std::vector<char> buffer;
+  while (offset < end) {
     if (cancelled && cancelled()) return ECANCELED;
-    const ssize_t done = copy_file_range(from, nullptr, to, nullptr,
-                                         std::min(static_cast<size_t>(size - copied), kChunk), 0);
+    const size_t chunk = static_cast<size_t>(std::min<off_t>(end - offset, kChunk));
+    ssize_t done;
+    if (inKernel) {
+      off_t in = offset, out = offset;
+      done = copy_file_range(from, &in, to, &out, chunk, 0);
+    } else {
+      buffer.resize(1 << 20);
+      done = pread(from, buffer.data(), std::min(chunk, buffer.size()), offset);
+      for (ssize_t written = 0; done > 0 && written < done;) {
+        const ssize_t put = pwrite(to, buffer.data() + written, static_cast<size_t>(done - written), offset + written);
+        if (put < 0 && errno != EINTR) return errno;
+        if (put > 0) written += put;
+      }
+    }
     if (done > 0) {
-      copied += done;
+      offset += done;
       continue;
     }
-    if (done == 0) return 0;  // the source got shorter meanwhile
+    if (done == 0) {
+      *ended = true;
+      return 0;
+    }
     const int error = errno;
     if (error == EINTR) continue;
-    if (error != EXDEV && error != ENOSYS && error != EINVAL && error != EOPNOTSUPP) return error;
-    break;  // this file system pair cannot: copy by hand from where it stopped
-  }
-  if (copied >= size) return 0;
-  std::vector<char> buffer(1 << 20);
-  for (;;) {
-    if (cancelled && cancelled()) return ECANCELED;
-    const ssize_t got = read(from, buffer.data(), buffer.size());
-    if (got == 0) return 0;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return errno;
+    // This pair of file systems cannot copy in the kernel: by hand from here.
+    if (inKernel && (error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP)) {
+      inKernel = false;
+      continue;
     }
-    for (ssize_t written = 0; written < got;) {
-      const ssize_t put = write(to, buffer.data() + written, static_cast<size_t>(got - written));
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        return errno;
-      }
-      written += put;
-    }
+    return error;
   }
+  return 0;
 }
 
-std::string TemporaryName() {
-  static std::atomic<unsigned> serial{0};
-  return ".kelmoray-" + std::to_string(getpid()) + "-" + std::to_string(++serial) + ".tmp";
+// Copies the `size` bytes of `from` into `to`, its data only: holes stay
+// holes, as the source's file system tells them (one that cannot tell has
+// none). 0, ECANCELED or the errno of the failure.
+int CopyContent(int from, int to, off_t size, const Cancelled& cancelled) {
+  off_t offset = 0;
+  off_t written = 0;  // the end of the data copied
+  bool ended = false;
+  while (offset < size && !ended) {
+    off_t data = lseek(from, offset, SEEK_DATA);
+    if (data < 0) {
+      const int error = errno;
+      if (error == ENXIO) break;  // a hole to the end
+      data = offset;              // no holes known here
+    }
+    if (data >= size) break;
+    off_t hole = lseek(from, data, SEEK_HOLE);
+    if (hole < 0 || hole > size) hole = size;
+    if (const int error = CopyRange(from, to, data, hole - data, cancelled, &ended)) return error;
+    offset = written = hole;
+  }
+  // A hole at the end has no data to copy: the length makes it.
+  if (!ended && written < size && ftruncate(to, size) != 0) return errno;
+  return 0;
 }
 
 // An open file in `directory` that has no name yet, or has `*named` as a
@@ -106,7 +130,7 @@ int OpenTemporary(int directory, std::string* named) {
     errno = error;
     return -1;
   }
-  *named = TemporaryName();
+  *named = TemporaryCopyName();
   return openat(directory, named->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
 }
 
@@ -152,7 +176,7 @@ int FillCopy(int from, const struct stat& info, int to, const Cancelled& cancell
 int NameUnnamed(int to, int directory, const std::string& name) {
   int error = LinkUnnamed(to, directory, name);
   if (error != EEXIST) return error;
-  const std::string temporary = TemporaryName();
+  const std::string temporary = TemporaryCopyName();
   error = LinkUnnamed(to, directory, temporary);
   if (error != 0) return error;
   if (renameat(directory, temporary.c_str(), directory, name.c_str()) == 0) return 0;

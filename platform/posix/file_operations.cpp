@@ -30,6 +30,6 @@ bool CopyFileTimes(const std::string& source, const std::string& destination) {
 }
 
 bool CopyCarriesAllTimes() { return true; }
-bool CopyReplacesReadOnlyTargets() { return true; }
+bool ProtectiveBitsBlockChanges() { return false; }
 
 }  // namespace platform

@@ -69,6 +69,12 @@ bool DirectoryContains(const std::string& outer, const std::string& inner) {
   return found;
 }
 
+std::optional<DirectoryIdentity> IdentityOfDirectory(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
+  return DirectoryIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
 std::string AbsolutePath(const std::string& path) {
   if (path.empty() || path[0] == '/') return path;
   char current[PATH_MAX];

@@ -1,8 +1,11 @@
 #include "platform/thread.h"
 
 #include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
 namespace platform {
@@ -22,6 +25,15 @@ void* RunThread(void* start) noexcept {
 }
 
 }  // namespace
+
+std::uint32_t CurrentProcessId() { return static_cast<std::uint32_t>(getpid()); }
+
+bool ProcessHasEnded(std::uint32_t process) {
+  if (process == 0 || process > static_cast<std::uint32_t>(INT_MAX)) return false;
+  if (kill(static_cast<pid_t>(process), 0) == 0) return false;
+  const int error = errno;
+  return error == ESRCH;  // EPERM: it runs, as another user
+}
 
 bool StartDetachedThread(ThreadBody body, void* argument, size_t stackReserve) {
   auto* start = new StartRecord{body, argument};

@@ -36,8 +36,8 @@ std::uint32_t ReasonOf(DWORD error) { return error == 0 ? std::uint32_t{kErrorOt
 
 }  // namespace
 
-DirectoryListing::DirectoryListing(const std::string& directory, const std::string& pattern)
-    : pattern_(pattern) {
+DirectoryListing::DirectoryListing(const std::string& directory, const std::string& pattern, LinkView links)
+    : pattern_(pattern), links_(links) {
   LookUpFault(directory);
   auto* data = new WIN32_FIND_DATAA;
   HANDLE find = FindFirstFileA((directory + pattern).c_str(), data);

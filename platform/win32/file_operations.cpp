@@ -50,6 +50,6 @@ bool CopyFileTimes(const std::string& source, const std::string& destination) {
 }
 
 bool CopyCarriesAllTimes() { return false; }
-bool CopyReplacesReadOnlyTargets() { return false; }
+bool ProtectiveBitsBlockChanges() { return true; }
 
 }  // namespace platform

@@ -26,14 +26,9 @@ bool IsDirectory(const std::string& path) {
 
 namespace {
 
-struct Identity {
-  DWORD volume = 0, indexHigh = 0, indexLow = 0;
-  bool operator==(const Identity&) const = default;
-};
-
 // The volume and file index of an existing directory, following links as
 // opening it does; false when there is none.
-bool IdentityOf(const std::string& path, Identity* identity) {
+bool IdentityOf(const std::string& path, DirectoryIdentity* identity) {
   HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
@@ -41,7 +36,8 @@ bool IdentityOf(const std::string& path, Identity* identity) {
   const BOOL known = GetFileInformationByHandle(handle, &info);
   CloseHandle(handle);
   if (!known || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  *identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  *identity = {info.dwVolumeSerialNumber,
+               (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
   return true;
 }
 
@@ -55,7 +51,7 @@ std::string ParentOf(std::string path) {
 }  // namespace
 
 bool DirectoryContains(const std::string& outer, const std::string& inner) {
-  Identity target;
+  DirectoryIdentity target;
   if (!IdentityOf(outer, &target)) return false;
   // The full path resolves ".", ".." and doubled separators as the system
   // will; each level is then compared by what it is, not how it is written.
@@ -63,10 +59,16 @@ bool DirectoryContains(const std::string& outer, const std::string& inner) {
   const DWORD length = GetFullPathNameA(inner.c_str(), sizeof full, full, nullptr);
   if (length == 0 || length >= sizeof full) return false;
   for (std::string level(full, length); !level.empty(); level = ParentOf(level)) {
-    Identity here;
+    DirectoryIdentity here;
     if (IdentityOf(level, &here) && here == target) return true;
   }
   return false;
+}
+
+std::optional<DirectoryIdentity> IdentityOfDirectory(const std::string& path) {
+  DirectoryIdentity identity;
+  if (!IdentityOf(path, &identity)) return std::nullopt;
+  return identity;
 }
 
 std::string AbsolutePath(const std::string& path) {

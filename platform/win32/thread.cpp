@@ -20,6 +20,19 @@ DWORD WINAPI RunThread(void* start) noexcept {
 
 }  // namespace
 
+std::uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
+
+bool ProcessHasEnded(std::uint32_t process) {
+  HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
+  if (handle == nullptr) {
+    const DWORD error = GetLastError();
+    return error == ERROR_INVALID_PARAMETER;  // no such process; denied: it runs
+  }
+  const bool ended = WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+  CloseHandle(handle);
+  return ended;
+}
+
 bool StartDetachedThread(ThreadBody body, void* argument, size_t stackReserve) {
   auto* start = new StartRecord{body, argument};
   HANDLE thread = CreateThread(nullptr, stackReserve, RunThread, start,

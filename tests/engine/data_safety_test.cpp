@@ -209,7 +209,7 @@ TEST_F(DataSafetyTest, NamedPipesAreNeverOpenedAndTheirNamesAtTheDestinationStay
 }
 
 // A link standing at the destination is replaced by the copy, never written
-// through: one to a file is updated, one to nothing takes a new copy.
+// through: one to a file and one to nothing are both updated.
 TEST_F(DataSafetyTest, NothingIsWrittenThroughALinkAtTheDestination) {
   TempDir outside;
   WriteFile(outside / "target.txt", "outside, not to be touched");
@@ -220,8 +220,7 @@ TEST_F(DataSafetyTest, NothingIsWrittenThroughALinkAtTheDestination) {
     GTEST_SKIP() << "no file links here";
   Store({Entry()});
   const auto lines = Run();
-  EXPECT_EQ(CountOf(lines, kMsgUpdateFile), 1);
-  EXPECT_EQ(CountOf(lines, kMsgCopyFile), 1);
+  EXPECT_EQ(CountOf(lines, kMsgUpdateFile), 2);
   EXPECT_EQ(ReadFile(outside / "target.txt"), "outside, not to be touched");
   EXPECT_FALSE(FileExists(outside / "missing.txt")) << "the link to nothing was not written through";
   for (const char* name : {"f.txt", "g.txt"}) {
