@@ -151,7 +151,7 @@ CKelmdupDoc::Listing CKelmdupDoc::ScanBothTrees(const MirrorEntry& entry) {
   const bool parallel = destination.Start(ListDestination, &job);
   const bool listed = sourceScanner.Scan(entry.source, EffectivePattern(entry), entry.subdir,
                                          AttributeMask(entry), entry.nomirrext);
-  if (!listed || sourceScanner.RootUnreadable()) {
+  if (!listed || sourceScanner.RootUnreadable() || sourceScanner.OverlapFound()) {
     destinationScanner.Stop();
     if (sourceScanner.OverlapFound()) return ReportOverlap(entry);
     if (!listed) return Listing::kStopped;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "settings/stored_settings.h"
 #include "tests/shell/console_fixture.h"
@@ -126,6 +127,36 @@ TEST_F(ConsoleTest, AFatDestinationTakesEveryCopyAndTheNextRunFindsNothingToDo) 
   EXPECT_EQ(RunConsole({FileOption()}, &output), 0) << output;
   EXPECT_EQ(Lines(output, kMsgCopyFile) + Lines(output, kMsgUpdateFile), 0) << output;
   fs::permissions(Below(src_, "c.txt"), fs::perms::owner_all);
+}
+
+
+// A destination that is a folder of the source reached through a bind mount
+// (as containers and backup disks are set up): walking up from it never
+// meets the source, but the source's listing meets it.
+TEST_F(ConsoleTest, ABindMountCannotHideAnOverlap) {
+  const std::string unshare = "/usr/bin/unshare";
+  if (Windows() || !fs::exists(unshare)) GTEST_SKIP() << "needs unshare";
+  MakeTree(src_, {"thesis.txt", "backup/thesis.txt", "backup/old.txt"});
+  const std::set<std::string> before = ListTree(src_);
+  const std::string mounted = dir_ / "mounted/";
+  fs::create_directories(mounted);
+  MirrorEntry entry = Entry();
+  entry.destination = mounted;
+  Store({entry});
+  // The mount lives and dies with the run's own mount namespace.
+  ChildProcess child(unshare,
+                     {"--mount", "--propagation", "private", "sh", "-c",
+                      "mount --bind \"$0\" \"$1\" && exec \"$2\" \"$3\"", Below(src_, "backup/"), mounted,
+                      KELMORAY_CONSOLE, FileOption()},
+                     output_);
+  const int status = child.Wait();
+  const std::string output = ReadFile(output_);
+  if (output.find(MessageText(kMsgRunStart)) == std::string::npos)
+    GTEST_SKIP() << "no bind mount can be made here";
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_EQ(Lines(output, kMsgBadEntry), 1) << output;
+  EXPECT_EQ(Lines(output, kMsgDeleteFile) + Lines(output, kMsgCopyFile), 0) << output;
+  EXPECT_EQ(ListTree(src_), before);
 }
 
 }  // namespace
