@@ -4,9 +4,11 @@
 
 namespace {
 
-// How far the helper may run ahead: a few dozen small files, or one large one.
+// How far the helper may run ahead: a few dozen small files, or one large
+// one, and never more than this share of the free space.
 constexpr size_t kMostReady = 64;
 constexpr std::uint64_t kMostReadyBytes = 64 << 20;
+constexpr std::uint64_t kFreeSpaceShare = 8;
 // Each side that has to wait for the other waits for a batch, not for one
 // file: a thread switch per copied file would cost more than it gains. But
 // the run never waits for a large copy other than its own.
@@ -15,19 +17,23 @@ constexpr std::uint64_t kLargeCopy = 1 << 20;
 
 }  // namespace
 
-CopyAhead::CopyAhead(std::string directory, NextCopy next, Prepare prepare)
-    : directory_(std::move(directory)), next_(std::move(next)), prepare_(std::move(prepare)) {
+CopyAhead::CopyAhead(NextCopy next, Prepare prepare, FreeSpace freeSpace)
+    : next_(std::move(next)), prepare_(std::move(prepare)), freeSpace_(std::move(freeSpace)) {
   if (!thread_.Start(Run, this)) finished_ = true;
 }
 
 CopyAhead::~CopyAhead() {
+  Stop();
+  thread_.Join();
+}
+
+void CopyAhead::Stop() {
   {
     std::lock_guard guard(lock_);
     stopping_ = true;
   }
   cancelled_ = true;  // a copy under way stops at its next chunk
   changed_.notify_all();
-  thread_.Join();
 }
 
 void CopyAhead::Run(void* self) noexcept { static_cast<CopyAhead*>(self)->Work(); }
@@ -42,6 +48,12 @@ bool CopyAhead::HalfEmpty() const {
 
 bool CopyAhead::BatchReady() const { return ready_.size() >= kBatch || finished_ || Full(); }
 
+// Whether a copy of `size` bytes may join those waiting, within the share
+// of the free space; one alone always may, if it fits the share at all.
+bool CopyAhead::RoomFor(std::uint64_t size, std::uint64_t share) const {
+  return readyBytes_ == 0 || readyBytes_ + size <= share;
+}
+
 void CopyAhead::Work() {
   PlannedCopy planned;
   for (;;) {
@@ -51,17 +63,28 @@ void CopyAhead::Work() {
       if (stopping_) break;
     }
     if (!next_(&planned)) break;
-    if (planned.size >= kLargeCopy) {
-      std::lock_guard guard(lock_);
-      copyingLarge_ = true;
-      changed_.notify_all();  // a run waiting for a batch takes what is ready
+    const std::uint64_t share = freeSpace_(planned.directory) / kFreeSpaceShare;
+    {
+      std::unique_lock guard(lock_);
+      planned_ = planned.position + 1;
+      slow_ = planned.size >= kLargeCopy || !RoomFor(planned.size, share);
+      if (slow_) changed_.notify_all();  // a run waiting for a batch takes what is ready
+      roomWanted_ = true;
+      changed_.wait(guard, [&] { return stopping_ || RoomFor(planned.size, share); });
+      roomWanted_ = false;
+      if (stopping_) break;
+    }
+    // Too large a share of the free space: the run copies it in its turn.
+    if (planned.size > share) {
+      changed_.notify_all();  // a run waiting for it waits no longer
+      continue;
     }
     platform::PreparedCopy copy =
-        prepare_(planned.source, directory_, [this] { return cancelled_.load(); });
+        prepare_(planned.source, planned.directory, [this] { return cancelled_.load(); });
     // A file system that makes no unnamed files: the run copies the rest itself.
-    if (copy.Error() == platform::kErrorNotSupported) break;
+    if (cancelled_ || copy.Error() == platform::kErrorNotSupported) break;
     std::lock_guard guard(lock_);
-    copyingLarge_ = false;
+    slow_ = false;
     readyBytes_ += planned.size;
     ready_.push_back({planned, std::move(copy)});
     if (BatchReady()) changed_.notify_all();
@@ -77,8 +100,11 @@ platform::PreparedCopy CopyAhead::Take(size_t position, const std::string& sourc
     // Copies planned before this one were skipped by the run: they go.
     while (!ready_.empty() && ready_.front().planned.position < position) Drop();
     if (!ready_.empty()) break;
-    if (finished_) return {};
-    changed_.wait(guard, [&] { return BatchReady() || (copyingLarge_ && !ready_.empty()); });
+    // Nothing comes for this file: the helper has ended or stopped, or passed it by.
+    if (finished_ || stopping_ || planned_ > position + 1) return {};
+    changed_.wait(guard, [&] {
+      return BatchReady() || stopping_ || (slow_ && !ready_.empty()) || planned_ > position + 1;
+    });
   }
   Ready& front = ready_.front();
   if (front.planned.position != position || front.planned.source != source) return {};
@@ -90,5 +116,5 @@ platform::PreparedCopy CopyAhead::Take(size_t position, const std::string& sourc
 void CopyAhead::Drop() {
   readyBytes_ -= ready_.front().planned.size;
   ready_.pop_front();
-  if (HalfEmpty()) changed_.notify_all();
+  if (roomWanted_ || HalfEmpty()) changed_.notify_all();
 }

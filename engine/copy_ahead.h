@@ -1,9 +1,12 @@
 #pragma once
 // Copies the files that a run is about to copy a few steps ahead of it, on a
-// thread of its own, into files without a name in the destination tree; the
-// run then names each one in its turn. Only the run makes changes that
-// anyone can see, and in its own order: a copy it never names (after a
-// stop, a full disk, a skipped file) vanishes with its descriptor.
+// thread of its own, into files without a name in each file's own
+// destination directory (so that a copy gets what that directory gives its
+// files: a group, default permissions); the run then names each one in its
+// turn. Only the run makes files that anyone can see, and in its own order:
+// a copy it never names (after a stop, a full disk, a skipped file)
+// vanishes with its descriptor. The copies waiting hold at most a small
+// share of the free space, and one that failed is made again in its turn.
 
 #include <atomic>
 #include <condition_variable>
@@ -21,6 +24,7 @@ struct PlannedCopy {
   size_t position = 0;  // in the run's order
   std::string source;
   std::uint64_t size = 0;
+  std::string directory;  // where the copy goes, there already
 };
 
 class CopyAhead {
@@ -31,8 +35,12 @@ class CopyAhead {
   using Prepare = std::function<platform::PreparedCopy(
       const std::string& source, const std::string& directory, const std::function<bool()>& cancelled)>;
 
-  // Starts preparing copies in `directory` (on the destination's file system).
-  CopyAhead(std::string directory, NextCopy next, Prepare prepare = platform::PrepareCopy);
+  // The bytes free for copies in a directory (tests put themselves in its place).
+  using FreeSpace = std::function<std::uint64_t(const std::string& directory)>;
+
+  // Starts preparing copies.
+  explicit CopyAhead(NextCopy next, Prepare prepare = platform::PrepareCopy,
+                     FreeSpace freeSpace = platform::FreeSpaceIn);
   // Stops the helper, cancelling a copy under way, waits for it, and drops
   // every copy not taken.
   ~CopyAhead();
@@ -40,9 +48,13 @@ class CopyAhead {
   CopyAhead& operator=(const CopyAhead&) = delete;
 
   // The copy prepared for the file at `position`, waiting for it if need be
-  // (but never for a large copy of a later file); one with
-  // kErrorNotSupported when there is none (copy it the usual way).
+  // (but never for a copy of a later file, nor once Stop was called); one
+  // with kErrorNotSupported when there is none (copy it the usual way).
   platform::PreparedCopy Take(size_t position, const std::string& source);
+
+  // Makes no more copies and cancels the one under way; Take then waits no
+  // longer. From any thread; returns at once.
+  void Stop();
 
  private:
   struct Ready {
@@ -54,18 +66,21 @@ class CopyAhead {
   bool Full() const;
   bool HalfEmpty() const;
   bool BatchReady() const;
+  bool RoomFor(std::uint64_t size, std::uint64_t share) const;
   void Drop();  // the front copy; the lock is held
 
-  const std::string directory_;
   const NextCopy next_;
   const Prepare prepare_;
+  const FreeSpace freeSpace_;
   std::mutex lock_;
   std::condition_variable changed_;
   std::deque<Ready> ready_;
   std::uint64_t readyBytes_ = 0;
   bool finished_ = false;  // the helper has ended
   bool stopping_ = false;  // the run wants no more
-  bool copyingLarge_ = false;  // the helper copies a large file now
+  bool slow_ = false;  // the helper adds nothing soon: the run takes what is ready
+  bool roomWanted_ = false;  // the helper waits for copies to be taken
+  size_t planned_ = 0;  // the position after the last one the helper took on
   std::atomic<bool> cancelled_{false};
   platform::JoinableThread thread_;
 };

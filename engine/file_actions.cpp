@@ -104,7 +104,12 @@ bool CKelmdupDoc::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
 
 bool CKelmdupDoc::CopyNewAndChangedFiles(const MirrorEntry& entry) {
   const bool done = CopyInListingOrder(entry);
-  copyAhead_.reset();  // what it prepared that the run never named goes now
+  std::unique_ptr<CopyAhead> ended;
+  {
+    std::lock_guard guard(copyAheadLock_);
+    ended = std::move(copyAhead_);
+  }
+  ended.reset();  // what it prepared that the run never named goes now
   return done;
 }
 
@@ -147,12 +152,11 @@ bool CKelmdupDoc::NeedsCopy(std::string_view key, const FoundItem& item) const {
   return existing == nullptr || IsLink(*existing) || ChangedBySizeOrTime(item, *existing);
 }
 
-// Copies are made ahead natively, once the destination's root is there to
-// hold them, and never in archive mode, where deciding clears a bit.
+// Copies are made ahead natively, never in archive mode, where the bit
+// decides what is copied; each in the directory it goes to, made ahead for
+// it where it is safe, as the run would make it.
 void CKelmdupDoc::StartCopyAhead(const MirrorEntry& entry) {
-  if (copyAhead_ != nullptr || entry.use_archive || !platform::CanPrepareCopies() ||
-      !platform::IsDirectory(entry.destination))
-    return;
+  if (copyAhead_ != nullptr || entry.use_archive || !platform::CanPrepareCopies()) return;
   // The helper starts at the file the run is about to copy.
   auto listed = sourceScanner.fileMap.begin();
   for (size_t passed = 0; passed < position_; ++passed) ++listed;
@@ -161,23 +165,34 @@ void CKelmdupDoc::StartCopyAhead(const MirrorEntry& entry) {
       const auto [key, item] = *listed;
       const size_t at = position++;
       ++listed;
-      if (NeedsCopy(key, item)) {
-        *planned = {at, entry.source + std::string(key), item.Size()};
-        return true;
-      }
+      if (!NeedsCopy(key, item)) continue;
+      const std::string destination = entry.destination + std::string(key);
+      const std::string directory = engine::DirectoryOf(destination);
+      if (!DestinationDirectoryIsSafe(std::string(key), entry) || !CreateDirectoryPath(directory)) continue;
+      *planned = {at, entry.source + std::string(key), item.Size(), directory};
+      return true;
     }
     return false;
   };
-  copyAhead_ = std::make_unique<CopyAhead>(entry.destination, std::move(next));
+  std::lock_guard guard(copyAheadLock_);
+  copyAhead_ = std::make_unique<CopyAhead>(std::move(next));
 }
 
-// The copy made ahead for this file when there is one, else a copy made now.
+// A stop waits for the run's own file only: the helper stops at once.
+void CKelmdupDoc::StopCopyAhead() {
+  std::lock_guard guard(copyAheadLock_);
+  if (copyAhead_ != nullptr) copyAhead_->Stop();
+}
+
+// The copy made ahead for this file when there is one, else a copy made
+// now: also when the copy made ahead failed, for space that renames since
+// may have freed, or for whatever reason the run's own copy reports.
 platform::FileResult CKelmdupDoc::CopyOne(const std::string& src, const std::string& dst,
                                           const MirrorEntry& entry) {
   StartCopyAhead(entry);
   if (copyAhead_ != nullptr) {
     platform::PreparedCopy copy = copyAhead_->Take(position_, src);
-    if (copy.Error() != platform::kErrorNotSupported) {
+    if (copy.Error() == platform::kErrorNone) {
       const platform::FileResult named = platform::NamePreparedCopy(copy, dst);
       if (named.error != platform::kErrorNotSameDevice) return named;
     }

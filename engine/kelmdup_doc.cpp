@@ -44,6 +44,7 @@ void CKelmdupDoc::MirrorThreadProc(void* document) noexcept {
 
 void CKelmdupDoc::OnMirrorStop() {
   stopRequested = 1;
+  StopCopyAhead();
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   sourceScanner.Stop();
   destinationScanner.Stop();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -92,6 +93,7 @@ class CKelmdupDoc {
   bool CopyInListingOrder(const MirrorEntry& entry);
   platform::FileResult CopyOne(const std::string& src, const std::string& dst, const MirrorEntry& entry);
   void StartCopyAhead(const MirrorEntry& entry);
+  void StopCopyAhead();
   bool NeedsAttention(std::string_view key, const FoundItem& item) const;
   bool NeedsCopy(std::string_view key, const FoundItem& item) const;
   bool CopyFailed(int failedId, platform::FileResult result, const std::string& src,
@@ -101,6 +103,7 @@ class CKelmdupDoc {
 
   std::string readyDirectory_;  // where the last copy went
   size_t position_ = 0;         // of the file being copied, in listing order
+  std::mutex copyAheadLock_;  // the worker replaces the helper; a stop reaches it
   std::unique_ptr<CopyAhead> copyAhead_;
   std::string statusKey_;
 };

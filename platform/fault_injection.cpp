@@ -9,11 +9,26 @@ namespace platform {
 
 namespace {
 
+// Failures of one kind of call: after `skip` calls, `count` fail with `error`.
+struct CountedFault {
+  std::uint32_t error = 0;
+  int skip = 0;
+  int count = 0;
+  std::uint32_t Take() {
+    if (count <= 0) return 0;
+    if (skip > 0) {
+      --skip;
+      return 0;
+    }
+    --count;
+    return error;
+  }
+};
+
 struct Faults {
   std::mutex lock;
-  std::uint32_t copyError = 0;
-  int copySkip = 0;
-  int copyCount = 0;
+  CountedFault copy;
+  CountedFault prepared;
   int metadataCount = 0;
   std::string listedDirectory;
   ListingFault listing;
@@ -30,9 +45,13 @@ Faults& TheFaults() {
 void InjectCopyFailures(std::uint32_t error, int skip, int count) {
   Faults& faults = TheFaults();
   std::lock_guard guard(faults.lock);
-  faults.copyError = error;
-  faults.copySkip = skip;
-  faults.copyCount = count;
+  faults.copy = {error, skip, count};
+}
+
+void InjectPreparedCopyFailures(std::uint32_t error, int skip, int count) {
+  Faults& faults = TheFaults();
+  std::lock_guard guard(faults.lock);
+  faults.prepared = {error, skip, count};
 }
 
 void InjectMetadataFailures(int count) {
@@ -52,13 +71,13 @@ void InjectListingFault(const std::string& directory, int entries, std::uint32_t
 std::uint32_t TakeInjectedCopyFailure() {
   Faults& faults = TheFaults();
   std::lock_guard guard(faults.lock);
-  if (faults.copyCount <= 0) return 0;
-  if (faults.copySkip > 0) {
-    --faults.copySkip;
-    return 0;
-  }
-  --faults.copyCount;
-  return faults.copyError;
+  return faults.copy.Take();
+}
+
+std::uint32_t TakeInjectedPreparedCopyFailure() {
+  Faults& faults = TheFaults();
+  std::lock_guard guard(faults.lock);
+  return faults.prepared.Take();
 }
 
 bool TakeInjectedMetadataFailure() {

@@ -8,9 +8,12 @@
 
 namespace platform {
 
-// After the next `skip` copies, `count` copies fail with `error` without
+// After the next `skip` copies in the run's turn (a copy made then, or one
+// made ahead being named), `count` of them fail with `error` without
 // touching anything.
 void InjectCopyFailures(std::uint32_t error, int skip, int count);
+// The same for copies made ahead of the run's turn.
+void InjectPreparedCopyFailures(std::uint32_t error, int skip, int count);
 
 // The next `count` copies natively set neither mode nor times, as FAT and
 // exFAT refuse them.

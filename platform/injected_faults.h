@@ -7,8 +7,10 @@
 
 namespace platform {
 
-// The error this copy is to fail with, or 0.
+// The error this copy in the run's turn is to fail with, or 0.
 std::uint32_t TakeInjectedCopyFailure();
+// The error this copy made ahead is to fail with, or 0.
+std::uint32_t TakeInjectedPreparedCopyFailure();
 // Whether this copy is to set neither mode nor times.
 bool TakeInjectedMetadataFailure();
 

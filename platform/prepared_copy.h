@@ -37,13 +37,16 @@ class PreparedCopy {
 // Whether PrepareCopy can make copies at all on this system.
 bool CanPrepareCopies();
 
-// Copies `source` into a file without a name in `directory`, which must be
-// on the destination's file system; kErrorNotSupported when no such file
-// can be made there. Between chunks of the content it asks `cancelled`
+// Copies `source` into a file without a name in `directory`, where it is to
+// be named; kErrorNotSupported when no such file can be made there. Between chunks of the content it asks `cancelled`
 // (when given) and gives up at once when it says so. Counts as a copy for
-// InjectCopyFailures.
+// InjectPreparedCopyFailures; naming it counts for InjectCopyFailures.
 PreparedCopy PrepareCopy(const std::string& source, const std::string& directory,
                          const std::function<bool()>& cancelled = nullptr);
+
+// The bytes that an unprivileged user may still write in the directory's
+// file system; 0 when that cannot be learned.
+std::uint64_t FreeSpaceIn(const std::string& directory);
 
 // Gives a prepared copy the name `destination`, over a file standing there;
 // the copy's own failure when it has one. kErrorNotSameDevice when the

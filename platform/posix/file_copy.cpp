@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -215,23 +216,39 @@ bool CanPrepareCopies() { return true; }
 
 PreparedCopy PrepareCopy(const std::string& source, const std::string& directory,
                          const std::function<bool()>& cancelled) {
-  if (const std::uint32_t injected = TakeInjectedCopyFailure()) return {-1, injected};
+  if (const std::uint32_t injected = TakeInjectedPreparedCopyFailure()) return {-1, injected};
   int fromFile = -1;
   struct stat info;
   const std::uint32_t sourceError = OpenSource(source, &fromFile, &info);
   const Descriptor from(fromFile);
   if (sourceError != kErrorNone) return {-1, sourceError};
-  // Where no unnamed file can be made, the usual copy will say why, if it fails too.
   const Descriptor place(open(directory.c_str(), O_DIRECTORY | O_CLOEXEC));
-  const int to = place.Get() < 0 ? -1 : OpenUnnamed(place.Get(), O_WRONLY, 0600);
-  if (to < 0) return {-1, kErrorNotSupported};
+  if (place.Get() < 0) {
+    const int error = errno;
+    return {-1, CopyErrorFrom(error)};
+  }
+  const int to = OpenUnnamed(place.Get(), O_WRONLY, 0600);
+  if (to < 0) {
+    const int error = errno;
+    return {-1, UnnamedUnsupported(error) ? std::uint32_t{kErrorNotSupported} : CopyErrorFrom(error)};
+  }
   PreparedCopy copy(to, kErrorNone);
   if (const int error = FillCopy(from.Get(), info, to, cancelled)) return {-1, CopyErrorFrom(error)};
   return copy;
 }
 
+std::uint64_t FreeSpaceIn(const std::string& directory) {
+  struct statvfs space;
+  if (statvfs(directory.c_str(), &space) != 0) return 0;
+  return static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize;
+}
+
 FileResult NamePreparedCopy(PreparedCopy& copy, const std::string& destination) {
   if (copy.Error() != kErrorNone) return {copy.Error()};
+  if (const std::uint32_t injected = TakeInjectedCopyFailure()) {
+    copy.Discard();
+    return {injected};
+  }
   const auto [directoryPath, name] = SplitPath(destination);
   const Descriptor directory(open(directoryPath.c_str(), O_DIRECTORY | O_CLOEXEC));
   int error = directory.Get() < 0 ? errno : NameUnnamed(static_cast<int>(copy.file_), directory.Get(), name);

@@ -1,5 +1,7 @@
 #include "platform/prepared_copy.h"
 
+#include <windows.h>
+
 namespace platform {
 
 // CopyFileA makes named files only: no copy is prepared ahead here.
@@ -14,6 +16,12 @@ void PreparedCopy::Discard() {}
 bool CanPrepareCopies() { return false; }
 PreparedCopy PrepareCopy(const std::string&, const std::string&, const std::function<bool()>&) {
   return {};
+}
+
+std::uint64_t FreeSpaceIn(const std::string& directory) {
+  ULARGE_INTEGER available;
+  if (!GetDiskFreeSpaceExA(directory.c_str(), &available, nullptr, nullptr)) return 0;
+  return available.QuadPart;
 }
 
 FileResult NamePreparedCopy(PreparedCopy& copy, const std::string&) { return {copy.Error()}; }

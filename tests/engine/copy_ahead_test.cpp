@@ -25,7 +25,7 @@ TEST(CopyAhead, TheRunWaitsForItsOwnFileOnlyAndAStopCancelsTheCopyUnderWay) {
   TempDir dir;
   WriteFile(dir / "small.txt", "small");
   WriteFile(dir / "large.bin", "large");
-  std::vector<PlannedCopy> plan = {{0, dir / "small.txt", 5}, {1, dir / "large.bin", kLarge}};
+  std::vector<PlannedCopy> plan = {{0, dir / "small.txt", 5, dir.Path()}, {1, dir / "large.bin", kLarge, dir.Path()}};
   size_t planned = 0;
   auto next = [&](PlannedCopy* copy) {
     if (planned == plan.size()) return false;
@@ -48,7 +48,7 @@ TEST(CopyAhead, TheRunWaitsForItsOwnFileOnlyAndAStopCancelsTheCopyUnderWay) {
     }
     return platform::PrepareCopy(source, directory, cancelled);
   };
-  auto ahead = std::make_unique<CopyAhead>(dir.Path(), next, prepare);
+  auto ahead = std::make_unique<CopyAhead>(next, prepare);
   std::atomic<bool> taken{false};
   std::thread run([&] {
     const platform::PreparedCopy copy = ahead->Take(0, plan[0].source);
@@ -64,6 +64,84 @@ TEST(CopyAhead, TheRunWaitsForItsOwnFileOnlyAndAStopCancelsTheCopyUnderWay) {
   EXPECT_FALSE(largeTimedOut) << "the run waited for the large copy of a later file";
   ahead.reset();
   EXPECT_TRUE(largeCancelled) << "the stop cancels the copy under way";
+}
+
+
+// A plan of `count` small files, each copied by `prepare`.
+struct SmallFiles {
+  SmallFiles(const TempDir& dir, size_t count, std::uint64_t size) {
+    for (size_t i = 0; i < count; ++i) {
+      const std::string name = dir / ("f" + std::to_string(i) + ".txt");
+      WriteFile(name, std::string(size, 'x'));
+      plan.push_back({i, name, size, dir.Path()});
+    }
+  }
+  CopyAhead::NextCopy Next() {
+    return [this](PlannedCopy* copy) {
+      if (given == plan.size()) return false;
+      *copy = plan[given++];
+      return true;
+    };
+  }
+  std::vector<PlannedCopy> plan;
+  size_t given = 0;
+};
+
+// A stop during a run's wait for its own copy, with the helper stuck on a
+// later one: the run takes its own file and waits for nothing else.
+TEST(CopyAhead, AStopWaitsForTheRunsOwnFileOnly) {
+  if (!platform::CanPrepareCopies()) GTEST_SKIP() << "no copies are made ahead here";
+  TempDir dir;
+  SmallFiles files(dir, 9, 5);
+  std::promise<void> secondStarted;
+  auto prepare = [&](const std::string& source, const std::string& directory,
+                     const std::function<bool()>& cancelled) {
+    if (source == files.plan[1].source) {
+      secondStarted.set_value();
+      WaitUntil(cancelled);  // stuck until the stop
+    }
+    return platform::PrepareCopy(source, directory, cancelled);
+  };
+  CopyAhead ahead(files.Next(), prepare);
+  std::atomic<bool> tookOwn{false};
+  std::thread run([&] { tookOwn = ahead.Take(0, files.plan[0].source).Error() == platform::kErrorNone; });
+  secondStarted.get_future().wait();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the run waits for a batch now
+  ahead.Stop();
+  EXPECT_TRUE(WaitUntil([&] { return tookOwn.load(); })) << "the run waited for later copies";
+  run.join();
+  EXPECT_EQ(ahead.Take(1, files.plan[1].source).Error(), platform::kErrorNotSupported)
+      << "after a stop nothing more is made ahead";
+}
+
+// The copies waiting hold at most a small share of the free space, and a
+// file larger than that share is left to the run; the run never waits for
+// the helper to pass it by.
+TEST(CopyAhead, CopiesMadeAheadHoldOnlyASmallShareOfTheFreeSpace) {
+  if (!platform::CanPrepareCopies()) GTEST_SKIP() << "no copies are made ahead here";
+  TempDir dir;
+  SmallFiles files(dir, 40, 100);
+  std::atomic<int> prepared{0};
+  auto prepare = [&](const std::string& source, const std::string& directory,
+                     const std::function<bool()>& cancelled) {
+    ++prepared;
+    return platform::PrepareCopy(source, directory, cancelled);
+  };
+  // 8,000 bytes free: a share of 1,000 bytes, ten of these files.
+  CopyAhead ahead(files.Next(), prepare, [](const std::string&) -> std::uint64_t { return 8000; });
+  ASSERT_TRUE(WaitUntil([&] { return prepared >= 10; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // time to overstep the share
+  EXPECT_EQ(prepared, 10);
+  for (size_t i = 0; i < files.plan.size(); ++i)
+    EXPECT_EQ(ahead.Take(i, files.plan[i].source).Error(), platform::kErrorNone) << i;
+
+  TempDir tight;
+  SmallFiles large(tight, 3, 100);
+  prepared = 0;
+  CopyAhead none(large.Next(), prepare, [](const std::string&) -> std::uint64_t { return 400; });
+  for (size_t i = 0; i < large.plan.size(); ++i)
+    EXPECT_EQ(none.Take(i, large.plan[i].source).Error(), platform::kErrorNotSupported) << i;
+  EXPECT_EQ(prepared, 0) << "each file is more than an eighth of the free space";
 }
 
 }  // namespace

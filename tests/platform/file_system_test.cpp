@@ -130,8 +130,8 @@ TEST(FileOperations, PreparedCopiesAppearOnlyWhenNamed) {
   EXPECT_EQ(ListTree(dir.Path()), (std::set<std::string>{"src.txt", "sub/", "sub/new.txt", "sub/old.txt"}));
 
   EXPECT_EQ(platform::PrepareCopy(dir / "none.txt", dir.Path()).Error(), platform::kErrorFileNotFound);
-  EXPECT_EQ(platform::PrepareCopy(dir / "src.txt", dir / "no/such/").Error(),
-            platform::kErrorNotSupported);
+  EXPECT_EQ(platform::PrepareCopy(dir / "src.txt", dir / "no/such/").Error(), platform::kErrorPathNotFound)
+      << "a missing directory is no file system without unnamed files";
   platform::PreparedCopy homeless = platform::PrepareCopy(dir / "src.txt", dir.Path());
   EXPECT_EQ(platform::NamePreparedCopy(homeless, dir / "no/such/x.txt").error,
             platform::kErrorPathNotFound);

@@ -63,6 +63,14 @@ std::vector<std::string> AsNobody();
 // it (links themselves, not what they point to); false where it cannot.
 bool GiveToNobody(const std::string& root);
 
+// Natively: gives the directory the group `group` and the set-group-ID bit,
+// so that what is made in it takes that group; false where it cannot.
+bool GiveGroupToNewFiles(const std::string& directory, std::uint32_t group);
+// The group of a file natively; -1 elsewhere or when it cannot be read.
+long long GroupOf(const std::string& path);
+// The bytes a file takes on disk natively; -1 elsewhere.
+long long AllocatedBytes(const std::string& path);
+
 // The running test program's own file.
 std::string SelfPath();
 

@@ -102,6 +102,20 @@ bool GiveToNobody(const std::string& root) {
   return given && !error;
 }
 
+bool GiveGroupToNewFiles(const std::string& directory, std::uint32_t group) {
+  return chown(directory.c_str(), static_cast<uid_t>(-1), group) == 0 && chmod(directory.c_str(), 02775) == 0;
+}
+
+long long GroupOf(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_gid) : -1;
+}
+
+long long AllocatedBytes(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_blocks) * 512 : -1;
+}
+
 std::string SelfPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
 
 UndeletableEntry::UndeletableEntry(const std::string& directory) : path_(directory + "held") {

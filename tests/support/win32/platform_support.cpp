@@ -136,6 +136,10 @@ std::string ShortPathOf(const std::string& path) {
 std::vector<std::string> AsNobody() { return {}; }
 bool GiveToNobody(const std::string&) { return false; }
 
+bool GiveGroupToNewFiles(const std::string&, std::uint32_t) { return false; }
+long long GroupOf(const std::string&) { return -1; }
+long long AllocatedBytes(const std::string&) { return -1; }
+
 std::string SelfPath() {
   char self[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
