@@ -5,12 +5,21 @@ namespace {
 
 bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
+// The length of a well-formed character; 1 for a byte that starts none. An
+// overlong form or a surrogate is no character: re-encoded it would change
+// length, and two spellings of one name would compare equal.
 size_t Utf8Length(std::string_view text, size_t pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
   size_t length = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
   if (pos + length > text.size()) return 1;
   for (size_t i = 1; i < length; ++i)
     if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80) return 1;
+  if (length > 2) {
+    const auto second = static_cast<unsigned char>(text[pos + 1]);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+        (lead == 0xF4 && second > 0x8F))
+      return 1;
+  }
   return length;
 }
 

@@ -24,8 +24,10 @@ std::string_view TrimRight(std::string_view text) {
 
 std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
-// Names and values end at a NUL byte, as C strings do.
-std::string UpToNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
+// Names and values end at a NUL byte, as C strings do; white space before
+// it goes too, as it would at the end of a line, so that the text written
+// back reads the same.
+std::string UpToNul(std::string_view text) { return std::string(Trim(text.substr(0, text.find('\0')))); }
 
 // A value as the profile functions hand it out: a value in matching quotes
 // loses them. The quirk of the original is kept: when the value fills the
@@ -75,6 +77,7 @@ void Document::AddLine(std::string_view line) {
   const size_t equals = cp::FindFirstOf(line, "=", page_);
   if (equals == std::string_view::npos) {
     key.name = UpToNul(line);
+    if (key.name.empty()) return;  // nothing before a NUL: a blank line
   } else {
     key.name = UpToNul(TrimRight(line.substr(0, equals)));
     key.value = UpToNul(TrimLeft(line.substr(equals + 1)));

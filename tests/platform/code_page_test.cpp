@@ -28,8 +28,13 @@ TEST(CodePage, Utf8LengthsAndMalformedBytes) {
     std::string text;
     size_t length;
   } rows[] = {{"a", 1}, {"\xC3\xA9", 2}, {"\xE8\xA1\xA8", 3}, {"\xF0\x9F\x98\x80", 4},
-              {"\xE8\xA1", 1}, {"\xE8\x41\x41", 1}, {"\x80", 1}, {"\xFF", 1}};
+              {"\xE8\xA1", 1}, {"\xE8\x41\x41", 1}, {"\x80", 1}, {"\xFF", 1},
+              // overlong forms and surrogates are no characters (found by fuzzing)
+              {"\xE0\x81\x81", 1}, {"\xED\xA0\x80", 1}, {"\xF0\x81\x81\x81", 1}, {"\xF4\x90\x80\x80", 1},
+              {"\xE0\xA0\x80", 3}, {"\xF4\x8F\xBF\xBF", 4}};
   for (const auto& row : rows) EXPECT_EQ(cp::CharLength(row.text, 0, CodePage::kUtf8), row.length) << row.text;
+  EXPECT_EQ(cp::ToLower("\xE0\x81\x81", CodePage::kUtf8), "\xE0\x81\x81") << "an overlong A stays as it is";
+  EXPECT_FALSE(cp::EqualsNoCase("\xE0\x81\x81", "a", CodePage::kUtf8));
 }
 
 TEST(CodePage, CaseOfDoubleByteLetters) {

@@ -104,4 +104,17 @@ TEST(IniDocument, NulBytesEndNamesAndValues) {
   EXPECT_EQ(Read(file, "s", "m"), "1");
 }
 
+// Found by fuzzing: white space before a NUL, or a line that starts with
+// one, read differently once the document was written back.
+TEST(IniDocument, ATextWithNulBytesReadsTheSameWrittenBack) {
+  for (const std::string& file : {std::string("a \0=c\n", 6), std::string("[s \0x]\nk=v \0w\n", 15),
+                                  std::string("\0x\nb=1\n", 7)}) {
+    const Document once = Document::Parse(file, CodePage::kShiftJis);
+    const std::string text = once.Text();
+    EXPECT_EQ(Document::Parse(text, CodePage::kShiftJis).Text(), text) << text;
+  }
+  EXPECT_EQ(Read(std::string("a \0=c\n", 6), "", "a"), "c");
+  EXPECT_EQ(Read(std::string("[s \0x]\nk=v \0w\n", 15), "s", "k"), "v");
+}
+
 }  // namespace
