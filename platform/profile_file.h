@@ -15,11 +15,12 @@ int ReadProfileValue(const char* section, const char* key, const char* defaultTe
 // three null flushes the file. Returns false when the file could not be written.
 bool WriteProfileValue(const char* section, const char* key, const char* text, const char* file);
 
-// While one exists, the writes to its file are gathered in memory and the
-// file is replaced once, when it ends: one atomic replacement instead of one
-// per value, so a crash leaves the old file or the new one, never half of a
-// list. Reads in the meantime see the gathered writes. (Windows writes
-// through the system's functions and gathers nothing.)
+// While one exists, the writes to its file are gathered (natively in
+// memory, on Windows in a copy of the file) and the file is replaced once,
+// when it ends, by a file flushed to the disk first: a crash leaves the old
+// file or the new one, never half of a list. Reads in the meantime see the
+// gathered writes. A file that is a link is written through to its target
+// (natively), and stays a link.
 class ProfileWriteBatch {
  public:
   explicit ProfileWriteBatch(const char* file);

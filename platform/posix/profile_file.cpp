@@ -1,6 +1,7 @@
 #include "platform/profile_file.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
@@ -8,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_operations.h"
 #include "platform/posix/ini_document.h"
 
 namespace platform {
@@ -64,18 +66,50 @@ bool WriteAll(int fd, const std::string& text) {
   return true;
 }
 
-// Writes the text beside the file and renames it over the file, so that a
-// reader sees the old or the new file, never a partial one.
+// The file a path names in the end: a link's target (the link stays a
+// link), followed through at most 40 links as the system does.
+std::string FinalTarget(std::string path) {
+  for (int links = 0; links < 40; ++links) {
+    char target[PATH_MAX];
+    const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+    if (length <= 0) return path;
+    target[length] = '\0';
+    const size_t slash = path.rfind('/');
+    path = target[0] == '/' || slash == std::string::npos ? std::string(target)
+                                                           : path.substr(0, slash + 1) + target;
+  }
+  return path;
+}
+
+// Makes what was written to the directory's entries survive a crash.
+void FlushDirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  (void)fsync(fd);
+  close(fd);
+}
+
+// Writes the text beside the file, flushes it to the disk and renames it
+// over the file, so that a reader (or the next start after a crash) sees
+// the old or the new file, never a partial one. A link is written through:
+// its target is replaced, and it stays a link.
 bool ReplaceFile(const std::string& path, const std::string& text) {
-  static unsigned counter = 0;
-  const std::string temporary = path + ".kelmoray-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+  const std::string target = FinalTarget(path);
+  const size_t slash = target.rfind('/');
+  const std::string temporary =
+      (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + TemporaryCopyName();
   struct stat old;
-  const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666;
+  const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666;
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, text);
+  bool ok = WriteAll(fd, text) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
-  if (ok && rename(temporary.c_str(), path.c_str()) == 0) return true;
+  if (ok && rename(temporary.c_str(), target.c_str()) == 0) {
+    FlushDirectoryOf(target);
+    return true;
+  }
   unlink(temporary.c_str());
   return false;
 }

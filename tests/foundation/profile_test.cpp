@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
+#include <set>
 
 #include "platform/code_page.h"
 #include "foundation/path.h"
 #include "platform/profile_file.h"
 #include "tests/support/files.h"
+#include "tests/support/platform_support.h"
+#include "tests/support/tree.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -208,10 +212,7 @@ TEST(ProfileWriteBatch, ReadsSeeGatheredWritesAndTheFileIsReplacedOnce) {
     p.SetFile(file).SetSection("0").SetValueName("name").SetString("new");
     p.SetSection("1").SetValueName("name").SetString("added");
     EXPECT_EQ(p.SetSection("0").GetString(), "new");
-    // Natively the file waits for the batch's end; Windows writes through.
-    if (platform::NativePathStyle() == PathStyle::kPosix) {
-      EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=old\r\n");
-    }
+    EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=old\r\n") << "the file waits for the batch's end";
   }
   EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=new\r\n[1]\r\nname=added\r\n");
   CtProfile p;
@@ -232,6 +233,22 @@ TEST(ProfileWriteBatch, AnotherFileUsedMeanwhileLosesNothing) {
   }
   EXPECT_EQ(test::ReadFile(file), "[0]\r\nname=kept\r\n");
   EXPECT_EQ(test::ReadFile(other), "[0]\r\nname=x\r\n");
+}
+
+// A settings file that is a link (kept in a synced folder, say) stays a link
+// and its target takes the list; nothing is left beside it.
+TEST(ProfileWriteBatch, ALinkIsWrittenThroughAndStaysALink) {
+  test::TempDir dir;
+  const std::string target = dir / "real.kyf", link = dir / "entries.kyf";
+  ASSERT_TRUE(test::WriteFile(target, "[0]\r\nname=old\r\n"));
+  if (!test::MakeFileLink(link, target)) GTEST_SKIP() << "no file links here";
+  {
+    platform::ProfileWriteBatch batch(link.c_str());
+    CtProfile().SetFile(link).SetSection("0").SetValueName("name").SetString("new");
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(test::ReadFile(target), "[0]\r\nname=new\r\n");
+  EXPECT_EQ(test::ListTree(dir.Path()), (std::set<std::string>{"entries.kyf", "real.kyf"}));
 }
 
 }  // namespace
