@@ -1,5 +1,7 @@
 #include "settings/entry_storage.h"
 
+#include <cstdio>
+
 #include "foundation/path.h"
 #include "platform/code_page.h"
 #include "platform/file_attributes.h"
@@ -23,6 +25,36 @@ void WriteFlag(CtProfile& profile, const char* name, int value) { profile.SetVal
 SettingsLocation& TheSettingsLocation() {
   static SettingsLocation location;
   return location;
+}
+
+namespace {
+
+StoreProblem RegistryProblem(RegistryRoot root, const std::string& keyPath) {
+  StoreProblem problem;
+  const std::string path = !keyPath.empty() && keyPath[0] == '\\' ? keyPath.substr(1) : keyPath;
+  problem.state = platform::CheckRegistryStore(root, path, &problem.where);
+  return problem;
+}
+
+// A settings file that is not there reads as an empty list; one that is
+// there but cannot be read (or is no file) must not.
+StoreProblem FileProblem(const std::string& path) {
+  const std::uint32_t attributes = platform::ReadFileAttributes(path);
+  if (attributes == platform::kInvalidAttributes) return {};
+  std::FILE* file = (attributes & platform::kAttrDirectory) ? nullptr : std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return {platform::StoreState::kUnreadable, path};
+  std::fclose(file);
+  return {};
+}
+
+}  // namespace
+
+StoreProblem FindStoreProblem(const SettingsLocation& location) {
+  const EntryListKey shared = EntryListKeyOf(0), scope = EntryListKeyOf(location.multiUser);
+  if (StoreProblem problem = RegistryProblem(shared.root, shared.path)) return problem;
+  if (StoreProblem problem = RegistryProblem(scope.root, scope.path)) return problem;
+  if (location.useSettingsFile) return FileProblem(location.settingsFilePath);
+  return RegistryProblem(scope.root, scope.path + location.setKeySuffix);
 }
 
 void OpenEntryStore(CtProfile& profile, const SettingsLocation& location, const std::optional<std::string>& file) {

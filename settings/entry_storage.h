@@ -15,6 +15,21 @@
 
 inline constexpr int kMaxEntries = 256;
 
+// What keeps a run from reading its settings. A store that does not exist
+// yet is no problem (its list is empty); one that exists but cannot be
+// opened or read is, and so natively is a store that another user owns or
+// others may write, and a per-user store without a home directory.
+struct StoreProblem {
+  platform::StoreState state = platform::StoreState::kUsable;
+  std::string where;  // the store's file or key
+  explicit operator bool() const { return state != platform::StoreState::kUsable; }
+};
+
+// The first problem of the stores a run reads: the shared key (it holds the
+// scope), the scope's key (the log settings) and the entries' store (the
+// settings file, or the scope's key and set).
+StoreProblem FindStoreProblem(const SettingsLocation& location);
+
 // Points profile at the store: the given settings file, or the one that
 // location names (its file, or its registry set).
 void OpenEntryStore(CtProfile& profile, const SettingsLocation& location, const std::optional<std::string>& file);

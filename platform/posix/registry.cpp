@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/code_page.h"
@@ -20,24 +21,57 @@ constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS vals(key TEXT NOT NULL, folded TEXT NOT NULL, name TEXT NOT NULL,"
     " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, folded)) WITHOUT ROWID;";
 
+// Where a root's store lives; empty when it cannot be found: without a home
+// directory there is no per-user place, and no shared one stands in.
 std::string DatabaseDirectory(RegistryRoot root) {
   if (const char* moved = std::getenv("KELMORAY_REGISTRY_DIR"); moved && *moved) return moved;
   if (root == RegistryRoot::kLocalMachine) return "/var/lib/kelmoray";
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config) return std::string(config) + "/kelmoray";
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config && *config == '/')
+    return std::string(config) + "/kelmoray";
   const char* home = std::getenv("HOME");
-  return std::string(home && *home ? home : "/tmp") + "/.config/kelmoray";
+  if (home == nullptr || *home != '/') return {};
+  return std::string(home) + "/.config/kelmoray";
 }
 
 std::string DatabasePath(RegistryRoot root) {
-  return DatabaseDirectory(root) + (root == RegistryRoot::kLocalMachine ? "/local_machine.sqlite" : "/current_user.sqlite");
+  const std::string directory = DatabaseDirectory(root);
+  if (directory.empty()) return {};
+  return directory + (root == RegistryRoot::kLocalMachine ? "/local_machine.sqlite" : "/current_user.sqlite");
 }
 
-bool MakeDirectories(const std::string& dir) {
+// A per-user store's directories are the user's alone; the shared one is
+// readable by every user and written by its owner (root).
+bool MakeDirectories(const std::string& dir, RegistryRoot root) {
+  const mode_t mode = root == RegistryRoot::kLocalMachine ? 0755 : 0700;
   for (size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
     const std::string level = dir.substr(0, slash);
-    if (mkdir(level.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (mkdir(level.c_str(), mode) != 0 && errno != EEXIST) return false;
     if (slash == std::string::npos) return true;
   }
+}
+
+// Whether a store's file or directory is one to trust: the user's own or
+// root's, and writable by nobody else.
+bool Trusted(const struct stat& info) {
+  return (info.st_uid == geteuid() || info.st_uid == 0) && !(info.st_mode & (S_IWGRP | S_IWOTH));
+}
+
+// The state of a root's store as far as its directory and file tell it;
+// `*culprit` names the one at fault.
+StoreState StoreStateOf(RegistryRoot root, const std::string& path, std::string* culprit = nullptr) {
+  if (path.empty()) return StoreState::kNoHome;
+  struct stat info;
+  const std::string directory = DatabaseDirectory(root);
+  if (culprit != nullptr) *culprit = path;
+  if (lstat(directory.c_str(), &info) == 0 && (!S_ISDIR(info.st_mode) || !Trusted(info))) {
+    if (culprit != nullptr) *culprit = directory;
+    return StoreState::kUntrusted;
+  }
+  if (lstat(path.c_str(), &info) != 0) {
+    const int error = errno;
+    return error == ENOENT ? StoreState::kUsable : StoreState::kUnreadable;
+  }
+  return S_ISREG(info.st_mode) && Trusted(info) ? StoreState::kUsable : StoreState::kUntrusted;
 }
 
 class Statement {
@@ -71,11 +105,12 @@ class Statement {
 };
 
 // One open database per root and thread, opened again when the store moves
-// or its file is replaced.
+// or its file is replaced, or a write needs what a read did not open.
 struct Connection {
   sqlite3* db = nullptr;
   std::string path;
   ino_t inode = 0;
+  bool writable = false;
   ~Connection() { Close(); }
   void Close() {
     if (db) sqlite3_close(db);
@@ -83,33 +118,58 @@ struct Connection {
   }
 };
 
-enum class Access { kRead, kWrite };
+// Reading; changing a store that exists; writing, which creates the store.
+enum class Access { kRead, kChange, kWrite };
 
+// The shared store keeps its journal beside the database only while it
+// writes: a user who may only read it can still read it. The per-user store
+// writes ahead, which lets a run read while a dialog writes.
+const char* JournalPragma(RegistryRoot root) {
+  return root == RegistryRoot::kLocalMachine ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;"
+                                             : "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;";
+}
+
+// The root's database, open for reading or for writing; null when the store
+// cannot be used, or for a read, when there is none yet.
 sqlite3* Open(RegistryRoot root, Access access) {
   if (root == RegistryRoot::kNone) return nullptr;
   thread_local Connection connections[2];
   Connection& c = connections[root == RegistryRoot::kLocalMachine ? 1 : 0];
   const std::string path = DatabasePath(root);
+  const StoreState state = StoreStateOf(root, path);
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
+  if (state != StoreState::kUsable) {
     c.Close();
-    if (access == Access::kRead || !MakeDirectories(DatabaseDirectory(root))) return nullptr;
-  } else if (c.db && c.path == path && c.inode == info.st_ino) {
+    return nullptr;
+  }
+  const bool exists = stat(path.c_str(), &info) == 0;
+  if (!exists) {
+    c.Close();
+    if (access != Access::kWrite || !MakeDirectories(DatabaseDirectory(root), root)) return nullptr;
+  } else if (c.db && c.path == path && c.inode == info.st_ino && (c.writable || access == Access::kRead)) {
     return c.db;
   }
   c.Close();
-  if (sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+  const bool writing = access != Access::kRead;
+  const int flags = writing ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
+  if (sqlite3_open_v2(path.c_str(), &c.db, flags, nullptr) != SQLITE_OK) {
     c.Close();
     return nullptr;
   }
   sqlite3_busy_timeout(c.db, 10000);
-  if (sqlite3_exec(c.db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr) != SQLITE_OK ||
-      sqlite3_exec(c.db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK || stat(path.c_str(), &info) != 0) {
+  if (writing &&
+      (sqlite3_exec(c.db, JournalPragma(root), nullptr, nullptr, nullptr) != SQLITE_OK ||
+       sqlite3_exec(c.db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK)) {
+    c.Close();
+    return nullptr;
+  }
+  if (stat(path.c_str(), &info) != 0) {
     c.Close();
     return nullptr;
   }
   c.path = path;
   c.inode = info.st_ino;
+  c.writable = writing;
   return c.db;
 }
 
@@ -152,6 +212,19 @@ class Transaction {
 
 }  // namespace
 
+StoreState CheckRegistryStore(RegistryRoot root, const std::string&, std::string* where) {
+  const std::string path = DatabasePath(root);
+  const StoreState state = StoreStateOf(root, path, where);
+  if (state != StoreState::kUsable) return state;
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return StoreState::kUsable;  // none yet: an empty store
+  sqlite3* db = Open(root, Access::kRead);
+  if (db == nullptr) return StoreState::kUnreadable;
+  // A corrupt file opens; reading its tables tells.
+  return Statement(db, "SELECT count(*) FROM keys, vals WHERE 0").Step() == SQLITE_ROW ? StoreState::kUsable
+                                                                                       : StoreState::kUnreadable;
+}
+
 bool RegistryRead(RegistryRoot root, const std::string& keyPath, const std::string& valueName, size_t maxBytes,
                   std::string& data) {
   sqlite3* db = Open(root, Access::kRead);
@@ -186,7 +259,7 @@ bool RegistryWrite(RegistryRoot root, const std::string& keyPath, const std::str
 bool RegistryDeleteKey(RegistryRoot root, const std::string& keyPath) {
   const std::string folded = Fold(keyPath);
   if (folded.empty()) return false;
-  sqlite3* db = Open(root, Access::kRead);
+  sqlite3* db = Open(root, Access::kChange);
   if (!db) return false;
   Transaction transaction(db);
   if (!transaction.Open() || !KeyExists(db, folded)) return false;
@@ -200,7 +273,7 @@ bool RegistryDeleteKey(RegistryRoot root, const std::string& keyPath) {
 }
 
 bool RegistryDeleteValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) {
-  sqlite3* db = Open(root, Access::kRead);
+  sqlite3* db = Open(root, Access::kChange);
   if (!db) return false;
   Transaction transaction(db);
   const std::string folded = Fold(keyPath);

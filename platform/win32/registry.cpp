@@ -34,6 +34,18 @@ class Key {
 
 }  // namespace
 
+// The registry is always there; a key the user may not read is what keeps
+// a store from being used.
+StoreState CheckRegistryStore(RegistryRoot root, const std::string& keyPath, std::string* where) {
+  *where = (root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + keyPath;
+  HKEY rootKey = RootHandle(root);
+  HKEY key = nullptr;
+  if (!rootKey) return StoreState::kUnreadable;
+  const LONG opened = RegOpenKeyExA(rootKey, keyPath.c_str(), 0, KEY_READ, &key);
+  if (opened == ERROR_SUCCESS) RegCloseKey(key);
+  return opened == ERROR_SUCCESS || opened == ERROR_FILE_NOT_FOUND ? StoreState::kUsable : StoreState::kUnreadable;
+}
+
 bool RegistryRead(RegistryRoot root, const std::string& keyPath, const std::string& valueName, size_t maxBytes,
                   std::string& data) {
   Key key(root, keyPath, KEY_READ);

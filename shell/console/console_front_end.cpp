@@ -8,6 +8,7 @@
 #include "platform/console.h"
 #include "platform/paths.h"
 #include "posting/post_data.h"
+#include "settings/entry_storage.h"
 #include "settings/stored_settings.h"
 #include "shell/command_line.h"
 #include "shell/console/console_frame.h"
@@ -38,6 +39,25 @@ bool SettingsFileReadable() {
   if (file == nullptr) return false;
   std::fclose(file);
   return !platform::IsDirectory(location.settingsFilePath);
+}
+
+// Why the run cannot start: a scheduled run must not mirror nothing, or
+// entries that someone else planted, and call it a success.
+void PrintStoreProblem(const StoreProblem& problem) {
+  const char* where = problem.where.c_str();
+  switch (problem.state) {
+    case platform::StoreState::kUsable: return;
+    case platform::StoreState::kNoHome:
+      std::fprintf(stderr, "kelmoray: the per-user settings cannot be found: neither HOME nor XDG_CONFIG_HOME is set\n");
+      return;
+    case platform::StoreState::kUntrusted:
+      std::fprintf(stderr, "kelmoray: the settings store %s belongs to another user or others may write it: not used\n",
+                   where);
+      return;
+    case platform::StoreState::kUnreadable:
+      std::fprintf(stderr, "kelmoray: cannot read the settings store %s\n", where);
+      return;
+  }
 }
 
 int Run() {
@@ -85,6 +105,10 @@ int RunConsole(const std::vector<std::string>& arguments) {
   if (!SettingsFileReadable()) {
     std::fprintf(stderr, "kelmoray: cannot read the settings file %s\n",
                  TheSettingsLocation().settingsFilePath.c_str());
+    return kExitCannotStart;
+  }
+  if (const StoreProblem problem = FindStoreProblem(TheSettingsLocation())) {
+    PrintStoreProblem(problem);
     return kExitCannotStart;
   }
   return Run();

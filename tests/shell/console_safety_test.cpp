@@ -67,17 +67,21 @@ TEST_F(ConsoleTest, AnOrdinaryUsersRunOverFilesItMayNotReadOrWrite) {
   MirrorEntry entry = Entry();
   entry.use_archive = 1;
   Store({entry});
+  const std::string registry = dir_ / "registry";  // the user's own settings
+  fs::create_directories(registry);
   for (const auto& item : fs::recursive_directory_iterator(dir_.Path())) {
     const bool directory = item.is_directory();
     fs::permissions(item.path(), directory ? fs::perms::all : fs::perms::owner_read | fs::perms::owner_write);
   }
   fs::permissions(dir_.Path(), fs::perms::all);
+  // A store that others may write is never used.
+  fs::permissions(registry, fs::perms::owner_all);
   const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::group_write;
   fs::permissions(Below(src_, "readonly.txt"), readOnly);
   fs::permissions(Below(src_, "closed/"), fs::perms::none);
   ASSERT_TRUE(GiveToNobody(dir_.Path()));
   std::vector<std::string> arguments(asNobody.begin() + 1, asNobody.end());
-  arguments.insert(arguments.end(), {KELMORAY_CONSOLE, FileOption()});
+  arguments.insert(arguments.end(), {"/usr/bin/env", "KELMORAY_REGISTRY_DIR=" + registry, KELMORAY_CONSOLE, FileOption()});
   // New files are copied whatever their bit; the next run updates them and
   // clears it; the one after finds nothing to do.
   const struct { int copied, updated; } runs[] = {{2, 0}, {0, 2}, {0, 0}};
