@@ -13,9 +13,17 @@ int TerminalColumns();
 
 // Takes over Ctrl+C, termination requests and a closed terminal: each is
 // posted as a message once PostInterruptsTo has named the window, and is
-// dropped before. Call before any other thread is started.
+// dropped before (but see EndOnEarlyInterrupts). A write to a pipe whose
+// reader has gone fails instead of ending the program. Call before any
+// other thread is started.
 void WatchInterrupts();
 // The window and the message that each interrupt is posted as from now on.
 void PostInterruptsTo(WindowHandle window, unsigned message, WordParam wordParam);
+// An interrupt before the first window was named ends the program at once
+// with exitStatus: nothing has been changed yet that it could leave half done.
+void EndOnEarlyInterrupts(int exitStatus);
+// Acts as an interrupt does: for what the program cannot go on without, such
+// as the reader of its output.
+void RaiseInterrupt();
 
 }  // namespace platform

@@ -39,6 +39,9 @@ int TerminalColumns() {
 }
 
 void WatchInterrupts() {
+  // A closed reader of the output is a failed write, which stops the run
+  // after the file in progress; the signal would end the program mid-copy.
+  signal(SIGPIPE, SIG_IGN);
   // Every thread started later inherits the mask; only the watcher takes the signals.
   const sigset_t set = Interrupts();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);

@@ -1,5 +1,6 @@
 #include "shell/console/console_front_end.h"
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 
@@ -22,12 +23,16 @@ namespace {
 class ConsoleView : public ProgressView {
  public:
   explicit ConsoleView(ConsoleOutput& output) : output_(output) {}
+  // A line nobody can read any more stops the run, as Ctrl+C does: a
+  // scheduled run must not go on unseen, nor be killed mid-copy.
   void AddLine(int id, int, const std::string& text1, const std::string& text2) override {
-    output_.PrintLine(MessageText(id) + "\t" + EscapedColumn(text1) + "\t" + EscapedColumn(text2));
+    const bool written = output_.PrintLine(MessageText(id) + "\t" + EscapedColumn(text1) + "\t" + EscapedColumn(text2));
+    if (!written && !outputLost_.exchange(true)) platform::RaiseInterrupt();
   }
 
  private:
   ConsoleOutput& output_;
+  std::atomic<bool> outputLost_{false};
 };
 
 // A settings file named with /F= must be there: a scheduled run must not
@@ -87,6 +92,7 @@ int Run() {
 
 int RunConsole(const std::vector<std::string>& arguments) {
   platform::WatchInterrupts();
+  platform::EndOnEarlyInterrupts(kExitInterrupted);
   ConsoleOptions options;
   std::string problem;
   if (!ParseConsoleOptions(arguments, &options, &problem)) {

@@ -26,16 +26,16 @@ ConsoleOutput::ConsoleOutput() : ConsoleOutput(stdout, platform::IsTerminal(2) ?
 
 ConsoleOutput::ConsoleOutput(std::FILE* lines, std::FILE* status) : lines_(lines), status_(status) {}
 
-void ConsoleOutput::PrintLine(const std::string& line) {
+bool ConsoleOutput::PrintLine(const std::string& line) {
   std::lock_guard guard(lock_);
   if (statusShown_) {
     std::fputs("\r\033[K", status_);
     statusShown_ = false;
   }
-  std::fwrite(line.data(), 1, line.size(), lines_);
-  std::fputc('\n', lines_);
+  const bool written = std::fwrite(line.data(), 1, line.size(), lines_) == line.size() &&
+                       std::fputc('\n', lines_) != EOF;
   // Each line as it happens, also into a file or a pipe: someone may be watching.
-  std::fflush(lines_);
+  return std::fflush(lines_) == 0 && written;
 }
 
 void ConsoleOutput::ShowStatus(const std::string& text) {

@@ -12,8 +12,9 @@ class ConsoleOutput {
   ConsoleOutput();
   // Other streams; no status line when status is null.
   ConsoleOutput(std::FILE* lines, std::FILE* status);
-  // Prints one line to standard output, clearing the status line first.
-  void PrintLine(const std::string& line);
+  // Prints one line to standard output, clearing the status line first;
+  // false when it could not be written (the reader has gone).
+  bool PrintLine(const std::string& line);
   // Shows text on the status line, cut to the terminal's width.
   void ShowStatus(const std::string& text);
   // Leaves the terminal with an empty status line.

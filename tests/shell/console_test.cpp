@@ -150,6 +150,40 @@ TEST_F(ConsoleTest, InterruptsStopTheRunAndLeaveNoPartialFile) {
   }
 }
 
+// `kelmoray | head -3`: the reader goes away while a file is being copied.
+// The run stops after that file and says so by its status; it is not
+// killed mid-copy.
+TEST_F(ConsoleTest, AReaderThatGoesAwayStopsTheRunAfterTheFileInProgress) {
+  if (Windows()) GTEST_SKIP() << "pipes of the native shell";
+  MakeBigFiles(src_, 8, 48);
+  Store({Entry()});
+  const std::string status = dir_ / "status.txt";
+  ChildProcess child("/bin/bash",
+                     {"-c", "\"$0\" \"$1\" | head -n 3 >/dev/null; echo \"${PIPESTATUS[0]}\" >\"$2\"",
+                      KELMORAY_CONSOLE, FileOption(), status},
+                     "");
+  EXPECT_EQ(child.Wait(), 0);
+  EXPECT_EQ(ReadFile(status), "2\n") << "stopped, not killed by the closed pipe";
+  ExpectNoPartialFile(src_, dst_);
+  EXPECT_LT(ListTree(dst_).size(), 8u);
+}
+
+// An interrupt while the program waits for a busy settings store, before
+// any run exists, ends it at once: nothing has been changed yet.
+TEST_F(ConsoleTest, AnInterruptBeforeTheRunStartsEndsTheProgramAtOnce) {
+  if (Windows()) GTEST_SKIP() << "signals are the native build's";
+  MakeTree(src_, {"a.txt"});
+  Store({Entry()});
+  WriteSettingsScope(1);
+  BusySharedStore busy;
+  ASSERT_TRUE(busy.Held());
+  ChildProcess child(KELMORAY_CONSOLE, {FileOption()}, output_);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // into its wait for the store
+  child.Signal(kSigTerm);
+  EXPECT_EQ(child.Wait(), 2);
+  EXPECT_FALSE(FileExists(Below(dst_, "a.txt")));
+}
+
 TEST_F(ConsoleTest, KilledRunsLeaveNoPartialFileAndTheNextRunConverges) {
   if (Windows()) GTEST_SKIP() << "the native copy is the one that renames into place";
   MakeBigFiles(src_, 6, 32);

@@ -71,6 +71,22 @@ long long GroupOf(const std::string& path);
 // The bytes a file takes on disk natively; -1 elsewhere.
 long long AllocatedBytes(const std::string& path);
 
+// Natively: holds the shared settings store busy (a writer's exclusive
+// lock) while it lives, as a dialog of another process saving would;
+// Held() is false where that cannot be done.
+class BusySharedStore {
+ public:
+  BusySharedStore();
+  ~BusySharedStore();
+  BusySharedStore(const BusySharedStore&) = delete;
+  BusySharedStore& operator=(const BusySharedStore&) = delete;
+  bool Held() const { return held_; }
+
+ private:
+  void* db_ = nullptr;
+  bool held_ = false;
+};
+
 // The running test program's own file.
 std::string SelfPath();
 

@@ -1,8 +1,11 @@
 #include "tests/support/platform_support.h"
 
-#include "platform/shared_memory.h"
+#include <sqlite3.h>
 
 #include <cstdlib>
+
+#include "platform/shared_memory.h"
+
 
 namespace test {
 
@@ -114,6 +117,25 @@ long long GroupOf(const std::string& path) {
 long long AllocatedBytes(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_blocks) * 512 : -1;
+}
+
+BusySharedStore::BusySharedStore() {
+  const char* directory = std::getenv("KELMORAY_REGISTRY_DIR");
+  if (directory == nullptr) return;
+  sqlite3* db = nullptr;
+  const std::string path = std::string(directory) + "/local_machine.sqlite";
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return;
+  }
+  db_ = db;
+  held_ = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+BusySharedStore::~BusySharedStore() {
+  if (db_ == nullptr) return;
+  sqlite3_exec(static_cast<sqlite3*>(db_), "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(static_cast<sqlite3*>(db_));
 }
 
 std::string SelfPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }

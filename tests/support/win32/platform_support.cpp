@@ -140,6 +140,9 @@ bool GiveGroupToNewFiles(const std::string&, std::uint32_t) { return false; }
 long long GroupOf(const std::string&) { return -1; }
 long long AllocatedBytes(const std::string&) { return -1; }
 
+BusySharedStore::BusySharedStore() = default;
+BusySharedStore::~BusySharedStore() = default;
+
 std::string SelfPath() {
   char self[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
