@@ -1,6 +1,8 @@
 #include "shell/gui/document_commands.h"
 
+#include "framework/resource_text.h"
 #include "resources/ids.h"
+#include "settings/entry_storage.h"
 #include "settings/dialogs/settings_list_dlg.h"
 #include "settings/settings_location.h"
 #include "shell/automatic_run.h"
@@ -54,7 +56,21 @@ bool DocumentCommands::OnCommand(int id) {
   }
 }
 
+// A run over settings it cannot read would mirror nothing and look like a
+// success: the user is told instead, and no run starts.
+bool DocumentCommands::SettingsReadable() {
+  const StoreProblem problem = FindStoreProblem(TheSettingsLocation());
+  if (!problem) return true;
+  const std::string text = fw::LoadText(IDS_STORE_UNREADABLE) + "\r\n" + problem.where;
+  MessageBoxA(mainWindow_, text.c_str(), fw::LoadText(IDS_APPLICATION_TITLE).c_str(), MB_OK | MB_ICONERROR);
+  return false;
+}
+
 void DocumentCommands::StartRun() {
+  if (!SettingsReadable()) {
+    if (TheStartupFlags().exitAfterRun) PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
+    return;
+  }
   // Whether the program ends after this run is known now: the automatic
   // run's flag is set before its start command.
   document_.afterRun = AfterRunOf(reinterpret_cast<platform::WindowHandle>(mainWindow_), TheStartupFlags());

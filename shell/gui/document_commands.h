@@ -22,6 +22,7 @@ class DocumentCommands : public fw::CommandTarget {
   static std::string Title();
 
  private:
+  bool SettingsReadable();
   void StartRun();
 
   CKelmdupDoc& document_;

@@ -7,6 +7,7 @@
 #include "platform/file_attributes.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tree.h"
 
 namespace {
 
@@ -247,6 +248,31 @@ TEST(SettingsFile, SameBytesOnEveryBuild) {
   EXPECT_EQ(list[1].destinationdir_delete, 1);
   SaveEntryList(list, dir / "out.kyf");
   EXPECT_EQ(test::ReadFile(dir / "out.kyf"), bytes);
+}
+
+}  // namespace
+
+namespace {
+
+// A settings file that is not there yet is an empty list; one that is there
+// but cannot be read (here: no file at all) is a problem the run reports.
+TEST(SettingsFile, OneThatCannotBeReadIsAProblemAMissingOneIsNot) {
+  test::TempDir dir;
+  test::RegistrySandbox registry;
+  test::WriteFile(dir / "entries.kyf", "[0]\r\nname=a\r\n");
+  test::MakeTree(dir / "folder.kyf", {"x.txt"});
+  const struct {
+    const char* name;
+    bool problem;
+  } rows[] = {{"entries.kyf", false}, {"missing.kyf", false}, {"folder.kyf", true}};
+  for (const auto& row : rows) {
+    SettingsLocation location;
+    location.useSettingsFile = 1;
+    location.settingsFilePath = dir / row.name;
+    const StoreProblem problem = FindStoreProblem(location);
+    EXPECT_EQ(static_cast<bool>(problem), row.problem) << row.name;
+    if (row.problem) EXPECT_EQ(problem.where, location.settingsFilePath) << row.name;
+  }
 }
 
 }  // namespace

@@ -194,6 +194,41 @@ TEST_F(MainWindowTest, TheAboutBoxShowsTheVersion) {
   EXPECT_EQ(aboutText, "Kelmoray Version 1.11.0598");
 }
 
+// A message box of this thread: its text is kept, and it is closed.
+std::string messageText;
+
+BOOL CALLBACK ReadMessageBox(HWND window, LPARAM) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770") return TRUE;
+  char text[512] = {};
+  GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // the message's static text
+  messageText = text;
+  PostMessageA(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
+void CALLBACK OnMessageBoxTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), ReadMessageBox, 0);
+  if (!messageText.empty()) KillTimer(nullptr, timer);
+}
+
+// Settings that cannot be read are said so, and no run starts: it would
+// mirror nothing and look like a success.
+TEST_F(MainWindowTest, SettingsThatCannotBeReadAreSaidAndNothingRuns) {
+  const std::string notAFile = dir_ / "entries-folder.kyf";
+  MakeTree(notAFile, {});
+  Start({"/F=" + notAFile});
+  messageText.clear();
+  SetTimer(nullptr, 0, 50, OnMessageBoxTimer);
+  Command(ID_MIRROR_START);  // returns once the message is closed
+  EXPECT_NE(messageText.find(Sys("設定を読み込めない")), std::string::npos) << messageText;
+  EXPECT_NE(messageText.find("entries-folder.kyf"), std::string::npos) << messageText;
+  HandleFor(200);
+  EXPECT_FALSE(Running());
+  EXPECT_EQ(Frame().View().Lines(), 0u);
+}
+
 // The seven icons sit where the run looks for them.
 TEST_F(MainWindowTest, TheIconsStandInTheirPositions) {
   Start();
