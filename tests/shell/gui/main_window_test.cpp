@@ -35,6 +35,8 @@ class MainWindowTest : public GuiTest {
     PostData(Key().c_str(), text);
     return HandleUntil([&] { return Frame().StatusText() == expected; });
   }
+  // The text of `control` in the modal box that `command` opens; the box is closed.
+  std::string ReadBoxOf(int command, int control);
 };
 
 // What the status line shows for each text posted to the frame's key.
@@ -167,50 +169,39 @@ TEST_F(MainWindowTest, HelpWithoutItsPageShowsNothing) {
   EXPECT_EQ(CountWindowsOfThisProcess(), before);
 }
 
-// The about box is modal: a timer of this thread reads its version text and closes it.
-std::string aboutText;
+// A modal box opened by a command: a timer of this thread reads the text of
+// one of its controls and closes it.
+struct BoxReading {
+  int control = 0;
+  std::string text;
+} boxReading;
 
-BOOL CALLBACK ReadAboutBox(HWND window, LPARAM) {
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32770") return TRUE;
-  char text[128] = {};
-  GetDlgItemTextA(window, IDC_VERSION_TEXT, text, sizeof text);
-  aboutText = text;
-  PostMessageA(window, WM_COMMAND, IDOK, 0);
-  return FALSE;
-}
-
-void CALLBACK OnAboutTimer(HWND, UINT, UINT_PTR timer, DWORD) {
-  EnumThreadWindows(GetCurrentThreadId(), ReadAboutBox, 0);
-  if (!aboutText.empty()) KillTimer(nullptr, timer);
-}
-
-TEST_F(MainWindowTest, TheAboutBoxShowsTheVersion) {
-  Start();
-  aboutText.clear();
-  SetTimer(nullptr, 0, 50, OnAboutTimer);
-  Command(ID_APP_ABOUT);  // returns once the box is closed
-  EXPECT_EQ(aboutText, "Kelmoray Version 1.11.0598");
-}
-
-// A message box of this thread: its text is kept, and it is closed.
-std::string messageText;
-
-BOOL CALLBACK ReadMessageBox(HWND window, LPARAM) {
+BOOL CALLBACK ReadBox(HWND window, LPARAM) {
   char className[16] = {};
   GetClassNameA(window, className, sizeof className);
   if (std::string(className) != "#32770") return TRUE;
   char text[512] = {};
-  GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // the message's static text
-  messageText = text;
+  GetDlgItemTextA(window, boxReading.control, text, sizeof text);
+  boxReading.text = text;
   PostMessageA(window, WM_COMMAND, IDOK, 0);
   return FALSE;
 }
 
-void CALLBACK OnMessageBoxTimer(HWND, UINT, UINT_PTR timer, DWORD) {
-  EnumThreadWindows(GetCurrentThreadId(), ReadMessageBox, 0);
-  if (!messageText.empty()) KillTimer(nullptr, timer);
+void CALLBACK OnBoxTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), ReadBox, 0);
+  if (!boxReading.text.empty()) KillTimer(nullptr, timer);
+}
+
+std::string MainWindowTest::ReadBoxOf(int command, int control) {
+  boxReading = {control, {}};
+  SetTimer(nullptr, 0, 50, OnBoxTimer);
+  Command(command);  // returns once the box is closed
+  return boxReading.text;
+}
+
+TEST_F(MainWindowTest, TheAboutBoxShowsTheVersion) {
+  Start();
+  EXPECT_EQ(ReadBoxOf(ID_APP_ABOUT, IDC_VERSION_TEXT), "Kelmoray Version 1.11.0598");
 }
 
 // Settings that cannot be read are said so, and no run starts: it would
@@ -219,9 +210,7 @@ TEST_F(MainWindowTest, SettingsThatCannotBeReadAreSaidAndNothingRuns) {
   const std::string notAFile = dir_ / "entries-folder.kyf";
   MakeTree(notAFile, {});
   Start({"/F=" + notAFile});
-  messageText.clear();
-  SetTimer(nullptr, 0, 50, OnMessageBoxTimer);
-  Command(ID_MIRROR_START);  // returns once the message is closed
+  const std::string messageText = ReadBoxOf(ID_MIRROR_START, 0xFFFF);  // a message box's text
   EXPECT_NE(messageText.find(Sys("設定を読み込めない")), std::string::npos) << messageText;
   EXPECT_NE(messageText.find("entries-folder.kyf"), std::string::npos) << messageText;
   HandleFor(200);
