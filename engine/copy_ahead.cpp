@@ -1,5 +1,6 @@
 #include "engine/copy_ahead.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -54,6 +55,26 @@ bool CopyAhead::RoomFor(std::uint64_t size, std::uint64_t share) const {
   return readyBytes_ == 0 || readyBytes_ + size <= share;
 }
 
+// Everything before `position` is decided: made ready, or passed by (the
+// run copies it itself). A run waiting for a file passed by goes on at once.
+void CopyAhead::Pass(size_t position) {
+  passed_ = std::max(passed_, position);
+  // The run waits for a file that never comes (one made ready waits for its batch).
+  const bool ready = !ready_.empty() && ready_.front().planned.position == waitingFor_;
+  if (waitingFor_ < passed_ && !ready) changed_.notify_all();
+}
+
+// Waits until the copy may join those waiting; false when the run stopped.
+bool CopyAhead::WaitForRoom(const PlannedCopy& planned, std::uint64_t share) {
+  std::unique_lock guard(lock_);
+  slow_ = planned.size >= kLargeCopy || !RoomFor(planned.size, share);
+  if (slow_) changed_.notify_all();  // a run waiting for a batch takes what is ready
+  roomWanted_ = true;
+  changed_.wait(guard, [&] { return stopping_ || RoomFor(planned.size, share); });
+  roomWanted_ = false;
+  return !stopping_;
+}
+
 void CopyAhead::Work() {
   PlannedCopy planned;
   for (;;) {
@@ -65,20 +86,15 @@ void CopyAhead::Work() {
     if (!next_(&planned)) break;
     const std::uint64_t share = freeSpace_(planned.directory) / kFreeSpaceShare;
     {
-      std::unique_lock guard(lock_);
-      planned_ = planned.position + 1;
-      slow_ = planned.size >= kLargeCopy || !RoomFor(planned.size, share);
-      if (slow_) changed_.notify_all();  // a run waiting for a batch takes what is ready
-      roomWanted_ = true;
-      changed_.wait(guard, [&] { return stopping_ || RoomFor(planned.size, share); });
-      roomWanted_ = false;
-      if (stopping_) break;
+      std::lock_guard guard(lock_);
+      Pass(planned.position);
+      // Too large a share of the free space: the run copies it in its turn.
+      if (planned.size > share) {
+        Pass(planned.position + 1);
+        continue;
+      }
     }
-    // Too large a share of the free space: the run copies it in its turn.
-    if (planned.size > share) {
-      changed_.notify_all();  // a run waiting for it waits no longer
-      continue;
-    }
+    if (!WaitForRoom(planned, share)) break;
     platform::PreparedCopy copy =
         prepare_(planned.source, planned.directory, [this] { return cancelled_.load(); });
     // A file system that makes no unnamed files: the run copies the rest itself.
@@ -87,6 +103,7 @@ void CopyAhead::Work() {
     slow_ = false;
     readyBytes_ += planned.size;
     ready_.push_back({planned, std::move(copy)});
+    passed_ = planned.position + 1;
     if (BatchReady()) changed_.notify_all();
   }
   std::lock_guard guard(lock_);
@@ -101,10 +118,12 @@ platform::PreparedCopy CopyAhead::Take(size_t position, const std::string& sourc
     while (!ready_.empty() && ready_.front().planned.position < position) Drop();
     if (!ready_.empty()) break;
     // Nothing comes for this file: the helper has ended or stopped, or passed it by.
-    if (finished_ || stopping_ || planned_ > position + 1) return {};
+    if (finished_ || stopping_ || passed_ > position) return {};
+    waitingFor_ = position;
     changed_.wait(guard, [&] {
-      return BatchReady() || stopping_ || (slow_ && !ready_.empty()) || planned_ > position + 1;
+      return BatchReady() || stopping_ || (slow_ && !ready_.empty()) || passed_ > position;
     });
+    waitingFor_ = kNotWaiting;
   }
   Ready& front = ready_.front();
   if (front.planned.position != position || front.planned.source != source) return {};

@@ -5,8 +5,10 @@
 // files: a group, default permissions); the run then names each one in its
 // turn. Only the run makes files that anyone can see, and in its own order:
 // a copy it never names (after a stop, a full disk, a skipped file)
-// vanishes with its descriptor. The copies waiting hold at most a small
-// share of the free space, and one that failed is made again in its turn.
+// vanishes with its descriptor. (The directories a copy goes to are made
+// ahead where the run would make them, and stay after a stop.) The copies
+// waiting hold at most a small share of the free space, and one that failed
+// is made again in its turn.
 
 #include <atomic>
 #include <condition_variable>
@@ -67,6 +69,8 @@ class CopyAhead {
   bool HalfEmpty() const;
   bool BatchReady() const;
   bool RoomFor(std::uint64_t size, std::uint64_t share) const;
+  bool WaitForRoom(const PlannedCopy& planned, std::uint64_t share);
+  void Pass(size_t position);  // the lock is held
   void Drop();  // the front copy; the lock is held
 
   const NextCopy next_;
@@ -80,7 +84,9 @@ class CopyAhead {
   bool stopping_ = false;  // the run wants no more
   bool slow_ = false;  // the helper adds nothing soon: the run takes what is ready
   bool roomWanted_ = false;  // the helper waits for copies to be taken
-  size_t planned_ = 0;  // the position after the last one the helper took on
+  size_t passed_ = 0;       // every position before it is ready or passed by
+  static constexpr size_t kNotWaiting = static_cast<size_t>(-1);
+  size_t waitingFor_ = kNotWaiting;  // the position the run waits for
   std::atomic<bool> cancelled_{false};
   platform::JoinableThread thread_;
 };

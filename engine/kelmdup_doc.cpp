@@ -9,6 +9,7 @@
 #include "engine/status_texts.h"
 #include "foundation/directory.h"
 #include "foundation/profile.h"
+#include "platform/file_operations.h"
 #include "platform/local_time.h"
 #include "platform/paths.h"
 #include "platform/thread.h"
@@ -103,6 +104,9 @@ bool CKelmdupDoc::MirrorEntryAt(int index) {
     case Listing::kSkipped: return true;
     case Listing::kStopped: return EndInterrupted();
   }
+  // What a killed run left goes, whatever deletion the entry asks.
+  for (const auto& [directory, name] : destinationScanner.temporaryCopies)
+    platform::RemoveAbandonedCopy(directory, name);
   for (const std::string& item : entry.nomirror) ApplyExclusionItem(entry.source, sourceScanner, item);
   if (DeleteDestinationOnlyFiles(entry) && RemoveDestinationOnlyDirs(entry) &&
       CopyNewAndChangedFiles(entry))

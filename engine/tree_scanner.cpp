@@ -60,6 +60,7 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
   fileMap.clear();
   dirMap.clear();
   unreadable.clear();
+  temporaryCopies.clear();
   stopRequested = 0;
   overlapFound_ = false;
   allowReadOnly = mask & 1;
@@ -107,7 +108,7 @@ bool CtTreeScanner::WalkDirectory(const std::string& dir, const std::string& key
   std::vector<DirectoryEntry> subdirectories;
   const bool everyName = pattern == "*.*" || pattern == "*";
   const bool listed = ListDirectory(dir, key, pattern, [&](DirectoryEntry& entry) {
-    if (platform::IsTemporaryCopyName(entry.name)) return TakeTemporaryCopy(dir, entry.name);
+    if (platform::IsTemporaryCopyName(entry.name)) return NoteTemporaryCopy(dir, entry.name);
     AddFile(entry, key);
     if (recurse && everyName && IsDirectory(entry)) subdirectories.push_back(std::move(entry));
   });
@@ -146,10 +147,9 @@ bool CtTreeScanner::ListDirectory(const std::string& dir, const std::string& key
   }
 }
 
-// A half-made copy is never a file of either tree; at the destination the
-// one a run left when it was killed goes (whatever deletion the entry asks).
-void CtTreeScanner::TakeTemporaryCopy(const std::string& dir, const std::string& name) const {
-  if (side_ == TreeSide::kDestination) platform::RemoveAbandonedCopy(dir, name);
+// A half-made copy is never a file of either tree.
+void CtTreeScanner::NoteTemporaryCopy(const std::string& dir, const std::string& name) {
+  if (side_ == TreeSide::kDestination) temporaryCopies.emplace_back(dir, name);
 }
 
 bool CtTreeScanner::Admits(const DirectoryEntry& entry) const {

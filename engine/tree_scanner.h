@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/found_map.h"
@@ -17,8 +18,9 @@
 
 // Which tree a scanner lists. A source shows a link to a file as the file
 // it points to (what a copy reads); a destination shows it as a link (what
-// stands there, to be replaced by a real copy), and loses the temporary
-// copies that an interrupted run left in it. Neither lists such copies.
+// stands there, to be replaced by a real copy), and notes the temporary
+// copies that an interrupted run may have left in it. Neither lists such
+// copies as files.
 enum class TreeSide { kSource, kDestination };
 
 class CtTreeScanner {
@@ -56,6 +58,9 @@ class CtTreeScanner {
   // Keys of the directories whose listing failed ("" for the root): what
   // they hold is unknown, so nothing below them may be taken as missing.
   std::vector<std::string> unreadable;
+  // Temporary copies found in a destination: (directory, name). The run
+  // removes those an ended process left, once it knows the entry is sound.
+  std::vector<std::pair<std::string, std::string>> temporaryCopies;
   std::string root;
   std::string extensionKeys;  // ";" + the extension list + ";", lower-cased
   std::string pattern;
@@ -78,7 +83,7 @@ class CtTreeScanner {
                     const std::string& key);
   bool StatusDue(bool always);
 
-  void TakeTemporaryCopy(const std::string& dir, const std::string& name) const;
+  void NoteTemporaryCopy(const std::string& dir, const std::string& name);
 
   TreeSide side_ = TreeSide::kSource;
   std::optional<platform::DirectoryIdentity> otherRoot_;

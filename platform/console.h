@@ -20,7 +20,8 @@ void WatchInterrupts();
 // The window and the message that each interrupt is posted as from now on.
 void PostInterruptsTo(WindowHandle window, unsigned message, WordParam wordParam);
 // An interrupt before the first window was named ends the program at once
-// with exitStatus: nothing has been changed yet that it could leave half done.
+// with exitStatus, for as long as nothing is being changed that it could
+// leave half done; a negative status drops such interrupts again.
 void EndOnEarlyInterrupts(int exitStatus);
 // Acts as an interrupt does: for what the program cannot go on without, such
 // as the reader of its output.

@@ -31,8 +31,9 @@ bool WriteFileAttributes(const std::string& path, std::uint32_t attributes);
 
 // Clears the archive bit of a file as it stood with that size and
 // last-write time (the version that was copied): a file that has changed
-// since keeps its bit, or natively gets it again as soon as it differs.
-// False when the bit could not be cleared or the file has changed.
+// since keeps its bit (natively: the record names the version copied, so
+// the bit reads as set while the file differs from it). False when nothing
+// could be recorded, or on Windows when the file has changed.
 bool ClearArchiveBitOf(const std::string& path, std::uint64_t size, std::uint64_t lastWriteTime);
 
 }  // namespace platform

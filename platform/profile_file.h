@@ -27,6 +27,9 @@ class ProfileWriteBatch {
   ~ProfileWriteBatch();
   ProfileWriteBatch(const ProfileWriteBatch&) = delete;
   ProfileWriteBatch& operator=(const ProfileWriteBatch&) = delete;
+
+ private:
+  bool gathering_ = false;  // this batch gathers the writes (none does for a file it cannot take)
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "settings/entry_storage.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "foundation/path.h"
@@ -37,14 +38,21 @@ StoreProblem RegistryProblem(RegistryRoot root, const std::string& keyPath) {
 }
 
 // A settings file that is not there reads as an empty list; one that is
-// there but cannot be read (or is no file) must not.
+// there but cannot be read, or is no file, must not. A named pipe is never
+// opened: that would wait for a writer.
 StoreProblem FileProblem(const std::string& path) {
   const std::uint32_t attributes = platform::ReadFileAttributes(path);
-  if (attributes == platform::kInvalidAttributes) return {};
-  std::FILE* file = (attributes & platform::kAttrDirectory) ? nullptr : std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return {platform::StoreState::kUnreadable, path};
-  std::fclose(file);
-  return {};
+  if (attributes != platform::kInvalidAttributes &&
+      (attributes & (platform::kAttrDirectory | platform::kAttrDevice)))
+    return {platform::StoreState::kUnreadable, path};
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  const int error = errno;
+  if (file != nullptr) {
+    std::fclose(file);
+    return {};
+  }
+  if (error == ENOENT || error == ENOTDIR) return {};
+  return {platform::StoreState::kUnreadable, path};
 }
 
 }  // namespace

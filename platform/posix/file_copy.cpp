@@ -72,6 +72,7 @@ int CopyRange(int from, int to, off_t offset, off_t length, const Cancelled& can
       done = pread(from, buffer.data(), std::min(chunk, buffer.size()), offset);
       for (ssize_t written = 0; done > 0 && written < done;) {
         const ssize_t put = pwrite(to, buffer.data() + written, static_cast<size_t>(done - written), offset + written);
+        if (put == 0) return EIO;
         if (put < 0 && errno != EINTR) return errno;
         if (put > 0) written += put;
       }
@@ -81,6 +82,12 @@ int CopyRange(int from, int to, off_t offset, off_t length, const Cancelled& can
       continue;
     }
     if (done == 0) {
+      // Some file systems copy nothing in the kernel short of the end: only
+      // a read tells that the source really ends here.
+      if (inKernel) {
+        inKernel = false;
+        continue;
+      }
       *ended = true;
       return 0;
     }
@@ -107,8 +114,14 @@ int CopyContent(int from, int to, off_t size, const Cancelled& cancelled) {
     off_t data = lseek(from, offset, SEEK_DATA);
     if (data < 0) {
       const int error = errno;
-      if (error == ENXIO) break;  // a hole to the end
-      data = offset;              // no holes known here
+      if (error == ENXIO) {
+        // A hole to the end, or a source that got shorter meanwhile: then
+        // the copy ends where the source does, never padded with zeros.
+        struct stat now;
+        if (fstat(from, &now) == 0 && now.st_size < size) size = now.st_size;
+        break;
+      }
+      data = offset;  // no holes known here
     }
     if (data >= size) break;
     off_t hole = lseek(from, data, SEEK_HOLE);
@@ -117,7 +130,7 @@ int CopyContent(int from, int to, off_t size, const Cancelled& cancelled) {
     offset = written = hole;
   }
   // A hole at the end has no data to copy: the length makes it.
-  if (!ended && written < size && ftruncate(to, size) != 0) return errno;
+  if (!ended && written != size && ftruncate(to, size) != 0) return errno;
   return 0;
 }
 

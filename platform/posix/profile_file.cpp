@@ -101,10 +101,11 @@ bool ReplaceFile(const std::string& path, const std::string& text) {
   const std::string temporary =
       (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + TemporaryCopyName();
   struct stat old;
-  const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666;
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  // A new file takes the mode the user's mask gives; a replaced one keeps its own.
+  const bool replacing = stat(target.c_str(), &old) == 0;
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, text) && fsync(fd) == 0;
+  bool ok = (!replacing || fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, text) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   if (ok && rename(temporary.c_str(), target.c_str()) == 0) {
     FlushDirectoryOf(target);

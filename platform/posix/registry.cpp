@@ -56,22 +56,33 @@ bool Trusted(const struct stat& info) {
   return (info.st_uid == geteuid() || info.st_uid == 0) && !(info.st_mode & (S_IWGRP | S_IWOTH));
 }
 
+// What stands at a store's path: nothing, something to trust (a directory
+// or a file as asked, or a link to one, both trusted), something not to, or
+// what cannot be looked at.
+StoreState PlaceState(const std::string& place, bool directory) {
+  struct stat info;
+  if (lstat(place.c_str(), &info) != 0) {
+    const int error = errno;
+    return error == ENOENT ? StoreState::kUsable : StoreState::kUnreadable;
+  }
+  if (S_ISLNK(info.st_mode)) {
+    if (info.st_uid != geteuid() && info.st_uid != 0) return StoreState::kUntrusted;
+    if (stat(place.c_str(), &info) != 0) return StoreState::kUnreadable;
+  }
+  const bool kind = directory ? S_ISDIR(info.st_mode) : S_ISREG(info.st_mode);
+  return kind && Trusted(info) ? StoreState::kUsable : StoreState::kUntrusted;
+}
+
 // The state of a root's store as far as its directory and file tell it;
 // `*culprit` names the one at fault.
 StoreState StoreStateOf(RegistryRoot root, const std::string& path, std::string* culprit = nullptr) {
   if (path.empty()) return StoreState::kNoHome;
-  struct stat info;
   const std::string directory = DatabaseDirectory(root);
+  if (culprit != nullptr) *culprit = directory;
+  const StoreState directoryState = PlaceState(directory, true);
+  if (directoryState != StoreState::kUsable) return directoryState;
   if (culprit != nullptr) *culprit = path;
-  if (lstat(directory.c_str(), &info) == 0 && (!S_ISDIR(info.st_mode) || !Trusted(info))) {
-    if (culprit != nullptr) *culprit = directory;
-    return StoreState::kUntrusted;
-  }
-  if (lstat(path.c_str(), &info) != 0) {
-    const int error = errno;
-    return error == ENOENT ? StoreState::kUsable : StoreState::kUnreadable;
-  }
-  return S_ISREG(info.st_mode) && Trusted(info) ? StoreState::kUsable : StoreState::kUntrusted;
+  return PlaceState(path, false);
 }
 
 class Statement {
@@ -143,6 +154,10 @@ sqlite3* Open(RegistryRoot root, Access access) {
     return nullptr;
   }
   const bool exists = stat(path.c_str(), &info) == 0;
+  // The owner of a shared store written ahead (as older versions kept it)
+  // reads it as a writer, which keeps its journal beside it from then on.
+  if (access == Access::kRead && exists && root == RegistryRoot::kLocalMachine && info.st_uid == geteuid())
+    access = Access::kChange;
   if (!exists) {
     c.Close();
     if (access != Access::kWrite || !MakeDirectories(DatabaseDirectory(root), root)) return nullptr;

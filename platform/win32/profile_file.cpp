@@ -56,29 +56,41 @@ bool WriteProfileValue(const char* section, const char* key, const char* text, c
   return WritePrivateProfileStringA(section, key, text, file ? actual.c_str() : nullptr) != FALSE;
 }
 
-// A file that cannot be copied gathers nothing: its writes go through.
+// A file that cannot be copied gathers nothing: its writes go through; so
+// do those of a batch begun while another one gathers.
 ProfileWriteBatch::ProfileWriteBatch(const char* file) {
   if (file == nullptr || *file == '\0') return;
+  Batch& batch = TheBatch();
+  {
+    std::lock_guard guard(batch.lock);
+    if (!batch.file.empty()) return;
+  }
   const std::string path = file;
   const size_t last = cp::FindLastOf(path, "\\/");
   const std::string temporary = (last == std::string::npos ? std::string() : path.substr(0, last + 1)) +
                                 TemporaryCopyName();
   if (GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES && !CopyFileA(file, temporary.c_str(), TRUE)) return;
-  Batch& batch = TheBatch();
   std::lock_guard guard(batch.lock);
   batch.file = path;
   batch.temporary = temporary;
+  gathering_ = true;
 }
 
+// The copy takes the file's place in one step. Where it cannot (a program
+// holds the file open without letting it be replaced), it is written over
+// the file instead, as the writes would have gone without a batch.
 ProfileWriteBatch::~ProfileWriteBatch() {
+  if (!gathering_) return;
   Batch& batch = TheBatch();
   std::lock_guard guard(batch.lock);
-  if (batch.file.empty()) return;
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, batch.temporary.c_str());  // out of the system's cache
-  if (GetFileAttributesA(batch.temporary.c_str()) != INVALID_FILE_ATTRIBUTES) {
+  const char* copy = batch.temporary.c_str();
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy);  // out of the system's cache
+  if (GetFileAttributesA(copy) != INVALID_FILE_ATTRIBUTES) {
     FlushToDisk(batch.temporary);
-    if (!MoveFileExA(batch.temporary.c_str(), batch.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      DeleteFileA(batch.temporary.c_str());
+    if (!MoveFileExA(copy, batch.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) &&
+        CopyFileA(copy, batch.file.c_str(), FALSE))
+      FlushToDisk(batch.file);
+    DeleteFileA(copy);
   }
   batch.file.clear();
 }

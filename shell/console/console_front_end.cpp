@@ -92,6 +92,8 @@ int Run() {
 
 int RunConsole(const std::vector<std::string>& arguments) {
   platform::WatchInterrupts();
+  // Until the run starts nothing is changed: an interrupt ends the program at
+  // once, even while it waits for a busy settings store.
   platform::EndOnEarlyInterrupts(kExitInterrupted);
   ConsoleOptions options;
   std::string problem;
@@ -107,7 +109,10 @@ int RunConsole(const std::vector<std::string>& arguments) {
     PrintHelp();
     return kExitClean;
   }
-  if (options.settingsOnly) return ApplySettingsOptions(options);
+  if (options.settingsOnly) {
+    platform::EndOnEarlyInterrupts(-1);  // the values it stores are not to be left half done
+    return ApplySettingsOptions(options);
+  }
   if (!SettingsFileReadable()) {
     std::fprintf(stderr, "kelmoray: cannot read the settings file %s\n",
                  TheSettingsLocation().settingsFilePath.c_str());

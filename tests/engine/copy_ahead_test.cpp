@@ -107,6 +107,7 @@ TEST(CopyAhead, AStopWaitsForTheRunsOwnFileOnly) {
   std::thread run([&] { tookOwn = ahead.Take(0, files.plan[0].source).Error() == platform::kErrorNone; });
   secondStarted.get_future().wait();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the run waits for a batch now
+  EXPECT_FALSE(tookOwn) << "the run waits for a batch of small copies";
   ahead.Stop();
   EXPECT_TRUE(WaitUntil([&] { return tookOwn.load(); })) << "the run waited for later copies";
   run.join();
@@ -142,6 +143,30 @@ TEST(CopyAhead, CopiesMadeAheadHoldOnlyASmallShareOfTheFreeSpace) {
   for (size_t i = 0; i < large.plan.size(); ++i)
     EXPECT_EQ(none.Take(i, large.plan[i].source).Error(), platform::kErrorNotSupported) << i;
   EXPECT_EQ(prepared, 0) << "each file is more than an eighth of the free space";
+}
+
+// A file passed by (too large for the share) is the run's to copy at once:
+// it never waits for the helper to make copies of later files.
+TEST(CopyAhead, TheRunNeverWaitsForAFilePassedBy) {
+  if (!platform::CanPrepareCopies()) GTEST_SKIP() << "no copies are made ahead here";
+  TempDir dir;
+  SmallFiles files(dir, 9, 100);
+  files.plan[0].size = 5000;  // more than an eighth of 8,000 bytes
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  auto prepare = [&](const std::string& source, const std::string& directory,
+                     const std::function<bool()>& cancelled) {
+    if (source == files.plan[2].source) released.wait();  // later copies are slow
+    return platform::PrepareCopy(source, directory, cancelled);
+  };
+  CopyAhead ahead(files.Next(), prepare, [](const std::string&) -> std::uint64_t { return 8000; });
+  std::atomic<bool> answered{false};
+  std::thread run([&] {
+    answered = ahead.Take(0, files.plan[0].source).Error() == platform::kErrorNotSupported;
+  });
+  EXPECT_TRUE(WaitUntil([&] { return answered.load(); })) << "the run waited for later copies";
+  release.set_value();
+  run.join();
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ TEST_F(MirrorTest, SparseFilesStaySparseAndSnapshotsKeepTheirModes) {
 // whatever the entry says of deletions; a copy another run is making now
 // stays; neither is ever listed, copied or reported.
 TEST_F(MirrorTest, TemporaryCopiesOfAKilledRunAreRemovedAndNeverListed) {
-  const std::string abandoned = ".kelmoray-4194301-7.tmp";  // no process has this identifier
+  const std::string abandoned = ".kelmoray-1073741824-7.tmp";  // beyond any process identifier
   const std::string live = ".kelmoray-" + std::to_string(platform::CurrentProcessId()) + "-999999.tmp";
   MakeTree(src_, {"a.txt", "sub/b.txt"});
   MakeTree(dst_, {"sub/"});

@@ -180,7 +180,9 @@ TEST_F(ConsoleTest, AnInterruptBeforeTheRunStartsEndsTheProgramAtOnce) {
   ChildProcess child(KELMORAY_CONSOLE, {FileOption()}, output_);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // into its wait for the store
   child.Signal(kSigTerm);
-  EXPECT_EQ(child.Wait(), 2);
+  const int status = child.Wait();
+  // 2; or, on a machine too busy to have started watching yet, ended by the signal.
+  EXPECT_TRUE(status == 2 || status == -1) << status;
   EXPECT_FALSE(FileExists(Below(dst_, "a.txt")));
 }
 

@@ -194,8 +194,9 @@ void CALLBACK OnBoxTimer(HWND, UINT, UINT_PTR timer, DWORD) {
 
 std::string MainWindowTest::ReadBoxOf(int command, int control) {
   boxReading = {control, {}};
-  SetTimer(nullptr, 0, 50, OnBoxTimer);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, OnBoxTimer);
   Command(command);  // returns once the box is closed
+  KillTimer(nullptr, timer);  // also when no box came
   return boxReading.text;
 }
 
