@@ -55,6 +55,17 @@ bool CopyAhead::RoomFor(std::uint64_t size, std::uint64_t share) const {
   return readyBytes_ == 0 || readyBytes_ + size <= share;
 }
 
+// An eighth of the free space where a copy goes, learnt again for each
+// directory and after every few dozen copies: the disk fills as they go.
+std::uint64_t CopyAhead::ShareOfFreeSpace(const std::string& directory) {
+  if (directory != shareDirectory_ || ++sharedCopies_ >= kMostReady) {
+    share_ = freeSpace_(directory) / kFreeSpaceShare;
+    shareDirectory_ = directory;
+    sharedCopies_ = 0;
+  }
+  return share_;
+}
+
 // Everything before `position` is decided: made ready, or passed by (the
 // run copies it itself). A run waiting for a file passed by goes on at once.
 void CopyAhead::Pass(size_t position) {
@@ -84,7 +95,7 @@ void CopyAhead::Work() {
       if (stopping_) break;
     }
     if (!next_(&planned)) break;
-    const std::uint64_t share = freeSpace_(planned.directory) / kFreeSpaceShare;
+    const std::uint64_t share = ShareOfFreeSpace(planned.directory);
     {
       std::lock_guard guard(lock_);
       Pass(planned.position);

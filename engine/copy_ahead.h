@@ -70,6 +70,7 @@ class CopyAhead {
   bool BatchReady() const;
   bool RoomFor(std::uint64_t size, std::uint64_t share) const;
   bool WaitForRoom(const PlannedCopy& planned, std::uint64_t share);
+  std::uint64_t ShareOfFreeSpace(const std::string& directory);  // the helper's own
   void Pass(size_t position);  // the lock is held
   void Drop();  // the front copy; the lock is held
 
@@ -88,5 +89,8 @@ class CopyAhead {
   static constexpr size_t kNotWaiting = static_cast<size_t>(-1);
   size_t waitingFor_ = kNotWaiting;  // the position the run waits for
   std::atomic<bool> cancelled_{false};
+  std::string shareDirectory_;  // where the share was last learnt, by the helper alone
+  std::uint64_t share_ = 0;
+  size_t sharedCopies_ = 0;
   platform::JoinableThread thread_;
 };

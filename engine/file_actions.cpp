@@ -160,16 +160,19 @@ void CKelmdupDoc::StartCopyAhead(const MirrorEntry& entry) {
   // The helper starts at the file the run is about to copy.
   auto listed = sourceScanner.fileMap.begin();
   for (size_t passed = 0; passed < position_; ++passed) ++listed;
-  auto next = [this, &entry, listed, position = position_](PlannedCopy* planned) mutable {
+  // The files of one directory come together: its directory is made ready once.
+  auto next = [this, &entry, listed, position = position_, ready = std::string()](PlannedCopy* planned) mutable {
     while (listed != sourceScanner.fileMap.end() && !stopRequested) {
-      const auto [key, item] = *listed;
+      const auto [listedKey, item] = *listed;
       const size_t at = position++;
       ++listed;
-      if (!NeedsCopy(key, item)) continue;
-      const std::string destination = entry.destination + std::string(key);
-      const std::string directory = engine::DirectoryOf(destination);
-      if (!DestinationDirectoryIsSafe(std::string(key), entry) || !CreateDirectoryPath(directory)) continue;
-      *planned = {at, entry.source + std::string(key), item.Size(), directory};
+      if (!NeedsCopy(listedKey, item)) continue;
+      const std::string key(listedKey);
+      const std::string directory = engine::DirectoryOf(entry.destination + key);
+      if (directory != ready && (!DestinationDirectoryIsSafe(key, entry) || !CreateDirectoryPath(directory)))
+        continue;
+      ready = directory;
+      *planned = {at, entry.source + key, item.Size(), directory};
       return true;
     }
     return false;

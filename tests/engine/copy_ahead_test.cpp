@@ -93,9 +93,11 @@ TEST(CopyAhead, AStopWaitsForTheRunsOwnFileOnly) {
   if (!platform::CanPrepareCopies()) GTEST_SKIP() << "no copies are made ahead here";
   TempDir dir;
   SmallFiles files(dir, 9, 5);
-  std::promise<void> secondStarted;
+  std::promise<void> runWaits, secondStarted;
+  std::shared_future<void> runWaitsSeen = runWaits.get_future().share();
   auto prepare = [&](const std::string& source, const std::string& directory,
                      const std::function<bool()>& cancelled) {
+    if (source == files.plan[0].source) runWaitsSeen.wait();
     if (source == files.plan[1].source) {
       secondStarted.set_value();
       WaitUntil(cancelled);  // stuck until the stop
@@ -105,6 +107,9 @@ TEST(CopyAhead, AStopWaitsForTheRunsOwnFileOnly) {
   CopyAhead ahead(files.Next(), prepare);
   std::atomic<bool> tookOwn{false};
   std::thread run([&] { tookOwn = ahead.Take(0, files.plan[0].source).Error() == platform::kErrorNone; });
+  // Time for the run to reach its wait before its own copy is ready.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  runWaits.set_value();
   secondStarted.get_future().wait();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the run waits for a batch now
   EXPECT_FALSE(tookOwn) << "the run waits for a batch of small copies";
