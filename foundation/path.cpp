@@ -46,8 +46,8 @@ void CtPath::SplitLocal(std::string text) {
   } else {
     fileName_ = rest.substr(nameStart);
   }
-  // Windows paths cannot be longer; a POSIX directory can, and is kept whole.
-  if (windows) dir_ = cp::CutToBytes(dir_, kPartLimit);
+  // No name can be longer. A directory can, and is kept whole: cut, it
+  // would name another directory once its separator closes it again.
   fileName_ = cp::CutToBytes(fileName_, kPartLimit);
   ext_ = cp::CutToBytes(ext_, kPartLimit);
   if (dir_.empty()) dir_ = windows ? "\\" : "/";

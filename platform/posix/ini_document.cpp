@@ -27,7 +27,16 @@ std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text));
 // Names and values end at a NUL byte, as C strings do; white space before
 // it goes too, as it would at the end of a line, so that the text written
 // back reads the same.
-std::string UpToNul(std::string_view text) { return std::string(Trim(text.substr(0, text.find('\0')))); }
+// The cut is made before the character that holds the NUL, so that no lead
+// byte is left without its trail to take the next byte written after it.
+std::string UpToNul(std::string_view text, cp::CodePage page) {
+  size_t end = 0;
+  for (size_t length; end < text.size(); end += length) {
+    length = cp::CharLength(text, end, page);
+    if (text.substr(end, length).find('\0') != std::string_view::npos) break;
+  }
+  return std::string(Trim(text.substr(0, end)));
+}
 
 // A value as the profile functions hand it out: a value in matching quotes
 // loses them. The quirk of the original is kept: when the value fills the
@@ -69,18 +78,18 @@ void Document::AddLine(std::string_view line) {
   if (line.front() == '[') {
     const size_t close = cp::FindLastOf(line, "]", page_);
     if (close != std::string_view::npos) {
-      sections_.push_back({UpToNul(Trim(line.substr(1, close - 1))), {}});
+      sections_.push_back({UpToNul(Trim(line.substr(1, close - 1)), page_), {}});
       return;
     }
   }
   Key key;
   const size_t equals = cp::FindFirstOf(line, "=", page_);
   if (equals == std::string_view::npos) {
-    key.name = UpToNul(line);
+    key.name = UpToNul(line, page_);
     if (key.name.empty()) return;  // nothing before a NUL: a blank line
   } else {
-    key.name = UpToNul(TrimRight(line.substr(0, equals)));
-    key.value = UpToNul(TrimLeft(line.substr(equals + 1)));
+    key.name = UpToNul(TrimRight(line.substr(0, equals)), page_);
+    key.value = UpToNul(TrimLeft(line.substr(equals + 1)), page_);
   }
   // Runs of lines with an empty name ("=x") keep only their first line.
   std::vector<Key>& keys = sections_.back().keys;

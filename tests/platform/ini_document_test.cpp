@@ -115,6 +115,10 @@ TEST(IniDocument, ATextWithNulBytesReadsTheSameWrittenBack) {
   }
   EXPECT_EQ(Read(std::string("a \0=c\n", 6), "", "a"), "c");
   EXPECT_EQ(Read(std::string("[s \0x]\nk=v \0w\n", 15), "s", "k"), "v");
+  // A lead byte of code page 932 before the NUL goes with it: kept, it would
+  // take the "]" written after it as its second byte.
+  const Document section = Document::Parse(std::string("[a\x91\0b]\nk=1\n", 13), CodePage::kShiftJis);
+  EXPECT_EQ(section.Text(), "[a]\r\nk=1\r\n");
 }
 
 }  // namespace
