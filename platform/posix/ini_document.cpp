@@ -61,7 +61,7 @@ Document Document::Parse(std::string_view text, cp::CodePage page) {
     doc.byteOrderMark_ = kUtf8Mark;
     text.remove_prefix(kUtf8Mark.size());
   }
-  doc.sections_.push_back({});
+  doc.sections_.push_back({"", {}, false});
   size_t pos = 0;
   while (pos < text.size()) {
     const size_t start = pos;
@@ -100,7 +100,7 @@ void Document::AddLine(std::string_view line) {
 std::string Document::Text() const {
   std::string out = byteOrderMark_;
   for (const Section& section : sections_) {
-    if (!section.name.empty()) out.append("[").append(section.name).append("]\r\n");
+    if (section.header) out.append("[").append(section.name).append("]\r\n");
     for (const Key& key : section.keys) {
       out += key.name;
       if (key.value) out.append("=").append(*key.value);

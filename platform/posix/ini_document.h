@@ -50,6 +50,7 @@ class Document {
   struct Section {
     std::string name;
     std::vector<Key> keys;
+    bool header = true;  // written as "[name]"; the lines before any header have none
   };
 
   Section* FindSection(std::string_view trimmedName);

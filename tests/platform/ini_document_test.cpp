@@ -119,6 +119,11 @@ TEST(IniDocument, ATextWithNulBytesReadsTheSameWrittenBack) {
   // take the "]" written after it as its second byte.
   const Document section = Document::Parse(std::string("[a\x91\0b]\nk=1\n", 13), CodePage::kShiftJis);
   EXPECT_EQ(section.Text(), "[a]\r\nk=1\r\n");
+  // A section without a name keeps its header, or its keys would join the
+  // section before it (found by fuzzing).
+  const Document unnamed = Document::Parse("[a]\n=x\n[]\n=y\n", CodePage::kShiftJis);
+  EXPECT_EQ(Document::Parse(unnamed.Text(), CodePage::kShiftJis).Text(), unnamed.Text());
+  EXPECT_EQ(unnamed.Text(), "[a]\r\n=x\r\n[]\r\n=y\r\n");
 }
 
 }  // namespace
