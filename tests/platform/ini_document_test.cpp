@@ -4,6 +4,7 @@
 
 using cp::CodePage;
 using ini::Document;
+using namespace std::string_literals;
 
 namespace {
 
@@ -107,17 +108,17 @@ TEST(IniDocument, NulBytesEndNamesAndValues) {
 // Found by fuzzing: white space before a NUL, or a line that starts with
 // one, read differently once the document was written back.
 TEST(IniDocument, ATextWithNulBytesReadsTheSameWrittenBack) {
-  for (const std::string& file : {std::string("a \0=c\n", 6), std::string("[s \0x]\nk=v \0w\n", 15),
-                                  std::string("\0x\nb=1\n", 7)}) {
+  for (const std::string& file : {"a \0=c\n"s, "[s \0x]\nk=v \0w\n"s,
+                                  "\0x\nb=1\n"s}) {
     const Document once = Document::Parse(file, CodePage::kShiftJis);
     const std::string text = once.Text();
     EXPECT_EQ(Document::Parse(text, CodePage::kShiftJis).Text(), text) << text;
   }
-  EXPECT_EQ(Read(std::string("a \0=c\n", 6), "", "a"), "c");
-  EXPECT_EQ(Read(std::string("[s \0x]\nk=v \0w\n", 15), "s", "k"), "v");
+  EXPECT_EQ(Read("a \0=c\n"s, "", "a"), "c");
+  EXPECT_EQ(Read("[s \0x]\nk=v \0w\n"s, "s", "k"), "v");
   // A lead byte of code page 932 before the NUL goes with it: kept, it would
   // take the "]" written after it as its second byte.
-  const Document section = Document::Parse(std::string("[a\x91\0b]\nk=1\n", 13), CodePage::kShiftJis);
+  const Document section = Document::Parse("[a\x91\0b]\nk=1\n"s, CodePage::kShiftJis);
   EXPECT_EQ(section.Text(), "[a]\r\nk=1\r\n");
   // A section without a name keeps its header, or its keys would join the
   // section before it (found by fuzzing).
