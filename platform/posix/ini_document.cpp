@@ -17,12 +17,18 @@ std::string_view TrimLeft(std::string_view text) {
   return text;
 }
 
-std::string_view TrimRight(std::string_view text) {
-  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-  return text;
+// White space at the end is taken a character at a time: a byte that is the
+// second of a double-byte character stays with it.
+std::string_view TrimRight(std::string_view text, cp::CodePage page) {
+  size_t end = 0;  // just after the last character that is no white space
+  for (size_t pos = 0, length; pos < text.size(); pos += length) {
+    length = cp::CharLength(text, pos, page);
+    if (length > 1 || !IsSpace(text[pos])) end = pos + length;
+  }
+  return text.substr(0, end);
 }
 
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+std::string_view Trim(std::string_view text, cp::CodePage page) { return TrimRight(TrimLeft(text), page); }
 
 // Names and values end at a NUL byte, as C strings do; white space before
 // it goes too, as it would at the end of a line, so that the text written
@@ -35,7 +41,7 @@ std::string UpToNul(std::string_view text, cp::CodePage page) {
     length = cp::CharLength(text, end, page);
     if (text.substr(end, length).find('\0') != std::string_view::npos) break;
   }
-  return std::string(Trim(text.substr(0, end)));
+  return std::string(Trim(text.substr(0, end), page));
 }
 
 // A value as the profile functions hand it out: a value in matching quotes
@@ -68,7 +74,7 @@ Document Document::Parse(std::string_view text, cp::CodePage page) {
     while (pos < text.size() && text[pos] != '\n' && text[pos] != '\r') ++pos;
     const size_t end = pos;
     while (pos < text.size() && (text[pos] == '\n' || text[pos] == '\r')) ++pos;
-    doc.AddLine(Trim(text.substr(start, end - start)));
+    doc.AddLine(Trim(text.substr(start, end - start), page));
   }
   return doc;
 }
@@ -78,7 +84,7 @@ void Document::AddLine(std::string_view line) {
   if (line.front() == '[') {
     const size_t close = cp::FindLastOf(line, "]", page_);
     if (close != std::string_view::npos) {
-      sections_.push_back({UpToNul(Trim(line.substr(1, close - 1)), page_), {}});
+      sections_.push_back({UpToNul(Trim(line.substr(1, close - 1), page_), page_), {}});
       return;
     }
   }
@@ -88,7 +94,7 @@ void Document::AddLine(std::string_view line) {
     key.name = UpToNul(line, page_);
     if (key.name.empty()) return;  // nothing before a NUL: a blank line
   } else {
-    key.name = UpToNul(TrimRight(line.substr(0, equals)), page_);
+    key.name = UpToNul(TrimRight(line.substr(0, equals), page_), page_);
     key.value = UpToNul(TrimLeft(line.substr(equals + 1)), page_);
   }
   // Runs of lines with an empty name ("=x") keep only their first line.
@@ -127,8 +133,8 @@ std::string Document::Read(std::string_view section, std::string_view key, std::
   const size_t keep = defaultText.find_last_not_of(' ');
   defaultText = defaultText.substr(0, keep == std::string_view::npos ? std::min<size_t>(defaultText.size(), 1) : keep + 1);
   std::string_view value = defaultText;
-  if (const Section* found = FindSection(Trim(section))) {
-    const std::string_view name = Trim(key);
+  if (const Section* found = FindSection(Trim(section, page_))) {
+    const std::string_view name = Trim(key, page_);
     const auto match = std::find_if(found->keys.begin(), found->keys.end(),
                                      [&](const Key& k) { return cp::EqualsNoCase(k.name, name, page_); });
     if (match != found->keys.end() && match->value) value = *match->value;
@@ -139,8 +145,8 @@ std::string Document::Read(std::string_view section, std::string_view key, std::
 bool Document::Set(std::string_view section, std::string_view key, std::string_view value) {
   // New sections and keys keep trailing white space of their names (until
   // the file is read again).
-  const std::string_view name = Trim(key);
-  Section* found = FindSection(Trim(section));
+  const std::string_view name = Trim(key, page_);
+  Section* found = FindSection(Trim(section, page_));
   if (!found) {
     sections_.push_back({std::string(TrimLeft(section)), {}});
     found = &sections_.back();

@@ -125,6 +125,11 @@ TEST(IniDocument, ATextWithNulBytesReadsTheSameWrittenBack) {
   const Document unnamed = Document::Parse("[a]\n=x\n[]\n=y\n", CodePage::kShiftJis);
   EXPECT_EQ(Document::Parse(unnamed.Text(), CodePage::kShiftJis).Text(), unnamed.Text());
   EXPECT_EQ(unnamed.Text(), "[a]\r\n=x\r\n[]\r\n=y\r\n");
+  // A space that is the second byte of a double-byte character is no white
+  // space to trim: trimmed, the lead byte took the "]" written after it.
+  const Document trail = Document::Parse("[1]:\\\x83 ]\nk=1\n", CodePage::kShiftJis);
+  EXPECT_EQ(Document::Parse(trail.Text(), CodePage::kShiftJis).Text(), trail.Text());
+  EXPECT_EQ(trail.Text(), "[1]:\\\x83 ]\r\nk=1\r\n");
 }
 
 }  // namespace
