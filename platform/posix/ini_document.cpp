@@ -105,6 +105,11 @@ void Document::AddLine(std::string_view line) {
 
 std::string Document::Text() const {
   std::string out = byteOrderMark_;
+  // A file without the mark whose first line begins with its bytes (after
+  // white space that went) starts with a space: else it would read as the mark.
+  if (byteOrderMark_.empty() && !sections_.empty() && !sections_.front().header &&
+      !sections_.front().keys.empty() && sections_.front().keys.front().name.starts_with(kUtf8Mark))
+    out = " ";
   for (const Section& section : sections_) {
     if (section.header) out.append("[").append(section.name).append("]\r\n");
     for (const Key& key : section.keys) {

@@ -130,6 +130,10 @@ TEST(IniDocument, ATextWithNulBytesReadsTheSameWrittenBack) {
   const Document trail = Document::Parse("[1]:\\\x83 ]\nk=1\n", CodePage::kShiftJis);
   EXPECT_EQ(Document::Parse(trail.Text(), CodePage::kShiftJis).Text(), trail.Text());
   EXPECT_EQ(trail.Text(), "[1]:\\\x83 ]\r\nk=1\r\n");
+  // A first line that begins with the bytes of a byte-order mark once its
+  // white space is gone is not written as a mark.
+  const Document mark = Document::Parse("\v\xEF\xBB\xBF\vk=1\n", CodePage::kUtf8);
+  EXPECT_EQ(Document::Parse(mark.Text(), CodePage::kUtf8).Text(), mark.Text());
 }
 
 }  // namespace
