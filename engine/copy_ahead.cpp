@@ -75,9 +75,16 @@ void CopyAhead::Pass(size_t position) {
   if (waitingFor_ < passed_ && !ready) changed_.notify_all();
 }
 
-// Waits until the copy may join those waiting; false when the run stopped.
-bool CopyAhead::WaitForRoom(const PlannedCopy& planned, std::uint64_t share) {
-  std::unique_lock guard(lock_);
+// Decides on the planned copy, the lock held: true to make it; false to
+// pass it by (too large a share of the free space: the run copies it in its
+// turn), or, with stopping_ set, to end. Waits until it may join the copies
+// waiting.
+bool CopyAhead::Admit(std::unique_lock<std::mutex>& guard, const PlannedCopy& planned, std::uint64_t share) {
+  Pass(planned.position);
+  if (planned.size > share) {
+    Pass(planned.position + 1);
+    return false;
+  }
   slow_ = planned.size >= kLargeCopy || !RoomFor(planned.size, share);
   if (slow_) changed_.notify_all();  // a run waiting for a batch takes what is ready
   roomWanted_ = true;
@@ -86,36 +93,31 @@ bool CopyAhead::WaitForRoom(const PlannedCopy& planned, std::uint64_t share) {
   return !stopping_;
 }
 
+// One lock on either side of each copy: a thread switch per copied file
+// would cost more than the helper gains.
 void CopyAhead::Work() {
   PlannedCopy planned;
-  for (;;) {
-    {
-      std::unique_lock guard(lock_);
-      if (Full()) changed_.wait(guard, [&] { return stopping_ || HalfEmpty(); });
-      if (stopping_) break;
-    }
-    if (!next_(&planned)) break;
+  while (next_(&planned)) {
     const std::uint64_t share = ShareOfFreeSpace(planned.directory);
     {
-      std::lock_guard guard(lock_);
-      Pass(planned.position);
-      // Too large a share of the free space: the run copies it in its turn.
-      if (planned.size > share) {
-        Pass(planned.position + 1);
+      std::unique_lock guard(lock_);
+      if (!Admit(guard, planned, share)) {
+        if (stopping_) break;
         continue;
       }
     }
-    if (!WaitForRoom(planned, share)) break;
     platform::PreparedCopy copy =
         prepare_(planned.source, planned.directory, [this] { return cancelled_.load(); });
     // A file system that makes no unnamed files: the run copies the rest itself.
     if (cancelled_ || copy.Error() == platform::kErrorNotSupported) break;
-    std::lock_guard guard(lock_);
+    std::unique_lock guard(lock_);
     slow_ = false;
     readyBytes_ += planned.size;
     ready_.push_back({planned, std::move(copy)});
     passed_ = planned.position + 1;
     if (BatchReady()) changed_.notify_all();
+    if (Full()) changed_.wait(guard, [&] { return stopping_ || HalfEmpty(); });
+    if (stopping_) break;
   }
   std::lock_guard guard(lock_);
   finished_ = true;

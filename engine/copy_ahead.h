@@ -69,7 +69,7 @@ class CopyAhead {
   bool HalfEmpty() const;
   bool BatchReady() const;
   bool RoomFor(std::uint64_t size, std::uint64_t share) const;
-  bool WaitForRoom(const PlannedCopy& planned, std::uint64_t share);
+  bool Admit(std::unique_lock<std::mutex>& guard, const PlannedCopy& planned, std::uint64_t share);
   std::uint64_t ShareOfFreeSpace(const std::string& directory);  // the helper's own
   void Pass(size_t position);  // the lock is held
   void Drop();  // the front copy; the lock is held

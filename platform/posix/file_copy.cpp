@@ -103,10 +103,16 @@ int CopyRange(int from, int to, off_t offset, off_t length, const Cancelled& can
   return 0;
 }
 
-// Copies the `size` bytes of `from` into `to`, its data only: holes stay
-// holes, as the source's file system tells them (one that cannot tell has
-// none). 0, ECANCELED or the errno of the failure.
-int CopyContent(int from, int to, off_t size, const Cancelled& cancelled) {
+// Copies the content of `from` (with that status) into `to`, its data
+// only: holes stay holes, as the source's file system tells them (one that
+// cannot tell has none). 0, ECANCELED or the errno of the failure.
+int CopyContent(int from, const struct stat& info, int to, const Cancelled& cancelled) {
+  off_t size = info.st_size;
+  // Blocks enough for every byte: no holes to look for.
+  if (static_cast<off_t>(info.st_blocks) * 512 >= size) {
+    bool ended = false;
+    return CopyRange(from, to, 0, size, cancelled, &ended);
+  }
   off_t offset = 0;
   off_t written = 0;  // the end of the data copied
   bool ended = false;
@@ -178,7 +184,7 @@ int CarryModeAndTimes(int to, const struct stat& info) {
 // keep times in steps, and a copy is a copy all the same.
 // 0 or the errno of the content's copy.
 int FillCopy(int from, const struct stat& info, int to, const Cancelled& cancelled) {
-  const int error = CopyContent(from, to, info.st_size, cancelled);
+  const int error = CopyContent(from, info, to, cancelled);
   if (error != 0) return error;
   (void)CarryModeAndTimes(to, info);
   return 0;
