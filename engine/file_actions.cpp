@@ -45,6 +45,11 @@ bool IsRegularFile(const FoundItem& item) { return !(item.attributes & platform:
 // always replaced by a real one, or the backup would follow its target.
 bool IsLink(const FoundItem& item) { return (item.attributes & platform::kAttrReparsePoint) != 0; }
 
+// Outside archive mode: whether the destination's file must be replaced.
+bool Outdated(const FoundItem& source, const FoundItem& destination) {
+  return IsLink(destination) || ChangedBySizeOrTime(source, destination);
+}
+
 }  // namespace
 
 bool CKelmdupDoc::DeleteDestinationOnlyFiles(const MirrorEntry& entry) {
@@ -149,7 +154,7 @@ bool CKelmdupDoc::NeedsAttention(std::string_view key, const FoundItem& item) co
 bool CKelmdupDoc::NeedsCopy(std::string_view key, const FoundItem& item) const {
   if (!NeedsAttention(key, item)) return false;
   const FoundItem* existing = destinationScanner.fileMap.Find(key);
-  return existing == nullptr || IsLink(*existing) || ChangedBySizeOrTime(item, *existing);
+  return existing == nullptr || Outdated(item, *existing);
 }
 
 // Copies are made ahead natively, never in archive mode, where the bit
@@ -207,12 +212,10 @@ platform::FileResult CKelmdupDoc::CopyOne(const std::string& src, const std::str
 // complete and named (UpdateFile), so an interrupted run copies again.
 bool CKelmdupDoc::FileChanged(const std::string& src, const FoundItem& source,
                               const FoundItem& destination, const MirrorEntry& entry) {
+  if (!entry.use_archive) return Outdated(source, destination);
   if (IsLink(destination)) return true;
-  if (entry.use_archive) {
-    const std::uint32_t attributes = platform::ReadFileAttributes(src);
-    return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrArchive);
-  }
-  return ChangedBySizeOrTime(source, destination);
+  const std::uint32_t attributes = platform::ReadFileAttributes(src);
+  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrArchive);
 }
 
 // Reports a failed copy; false when the disk is full, which ends the run.
