@@ -1,5 +1,6 @@
 #include "framework/dialog.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace fw {
@@ -36,6 +37,31 @@ std::string Dialog::Text(int control) const {
   return text;
 }
 
+void Dialog::EnableControl(int control, bool enabled, int focusTo) {
+  HWND window = Control(control);
+  if (!enabled && GetFocus() == window) SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(focusTo)), TRUE);
+  EnableWindow(window, enabled);
+}
+
+// Over the middle of the window that opened it, within that window's screen.
+void Dialog::CenterOnOwner() {
+  HWND owner = GetWindow(dialog_, GW_OWNER);
+  if (owner == nullptr || IsIconic(owner)) return;
+  RECT area, box;
+  MONITORINFO screen{};
+  screen.cbSize = sizeof(screen);
+  GetWindowRect(owner, &area);
+  GetWindowRect(dialog_, &box);
+  if (!GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &screen)) return;
+  const int width = box.right - box.left, height = box.bottom - box.top;
+  const RECT& work = screen.rcWork;
+  const int left = std::clamp<int>((area.left + area.right - width) / 2, work.left,
+                                   std::max<int>(work.left, work.right - width));
+  const int top = std::clamp<int>((area.top + area.bottom - height) / 2, work.top,
+                                  std::max<int>(work.top, work.bottom - height));
+  SetWindowPos(dialog_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Dialog::ExchangeAll(DataExchange::Direction way) {
   DataExchange exchange(dialog_, way);
   Exchange(exchange);
@@ -66,6 +92,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_INITDIALOG:
+      CenterOnOwner();
       ExchangeAll(DataExchange::Direction::kToControls);
       return OnInitDialog() ? TRUE : FALSE;
     case WM_COMMAND: {

@@ -42,6 +42,10 @@ class Dialog {
   std::string Text(int control) const;
   void SetText(int control, const std::string& text) { SetDlgItemTextA(dialog_, control, text.c_str()); }
   bool Checked(int button) const { return IsDlgButtonChecked(dialog_, button) == BST_CHECKED; }
+  // Enables or disables a control. A control that has the focus hands it to
+  // `focusTo` first: a disabled control with the focus leaves the keyboard
+  // nowhere to go.
+  void EnableControl(int control, bool enabled, int focusTo);
 
  protected:
   // Moves every value of the dialog one way; the default moves none.
@@ -59,6 +63,7 @@ class Dialog {
   void EndDialogWith(INT_PTR result);
 
  private:
+  void CenterOnOwner();
   static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 

@@ -98,7 +98,9 @@ LRESULT FrameWindow::OnNotify(NMHDR* header) {
 LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_CREATE: return OnCreate() ? 0 : -1;
-    case WM_SIZE: Layout(); return 0;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) Layout();  // a minimised window keeps its client as it was
+      return 0;
     case WM_SETFOCUS:
       if (client_ != nullptr) SetFocus(client_);
       return 0;
@@ -106,7 +108,10 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
       const int command = LOWORD(wParam);
       // A disabled command does nothing, also from its accelerator.
       if (lParam == 0 || reinterpret_cast<HWND>(lParam) == toolBar_.Handle())
-        if (route_.IsEnabled(command)) route_.Execute(command);
+        if (route_.IsEnabled(command)) {
+          route_.Execute(command);
+          UpdateToolBar();  // what the command changed shows at once
+        }
       return 0;
     }
     case WM_INITMENUPOPUP:

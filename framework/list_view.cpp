@@ -1,11 +1,22 @@
 #include "framework/list_view.h"
 
+#include <windowsx.h>
+
 #include <cstring>
 
 #include "framework/list_control.h"
 #include "platform/code_page.h"
 
 namespace fw {
+
+namespace {
+
+// The list's own subclass; the owner may add its own under another number.
+constexpr UINT_PTR kTipSubclass = 0x4B54;
+// A cell's text as the control takes it: its buffer holds this many bytes.
+constexpr size_t kShownBytes = 260;
+
+}  // namespace
 
 ListView::~ListView() {
   if (images_ != nullptr) ImageList_Destroy(images_);
@@ -22,7 +33,67 @@ bool ListView::Create(HWND parent, int controlId) {
   images_ = NewSmallImageList();
   if (images_ == nullptr) return false;
   SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
-  return true;
+  return CreateTip(parent);
+}
+
+// One tool for the whole list, whose text is asked for when it is shown.
+bool ListView::CreateTip(HWND parent) {
+  tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+  if (tip_ == nullptr) return false;
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = list_;
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
+  tool.lpszText = LPSTR_TEXTCALLBACKA;
+  SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 640);  // a long path wraps
+  return SetWindowSubclass(list_, TipProcedure, kTipSubclass, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+}
+
+ListView::Cell ListView::CellAt(POINT point) const {
+  LVHITTESTINFO hit{};
+  hit.pt = point;
+  if (SendMessageA(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 || hit.iItem < 0) return {};
+  return {hit.iItem, hit.iSubItem};
+}
+
+std::string ListView::CutText(Cell cell) const {
+  if (cell.row < 0 || cell.column < 0) return {};
+  std::string text = RowText(cell.row, cell.column);
+  // The margins the control leaves around a text, and the image before the first column's.
+  const int margins = cell.column == 0 ? 12 + GetSystemMetrics(SM_CXSMICON) + 4 : 12;
+  const auto width = static_cast<int>(SendMessageA(list_, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  const auto room = static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(cell.column), 0));
+  if (width + margins <= room && text.size() < kShownBytes) text.clear();
+  return text;
+}
+
+// A new cell under the mouse hides the tip: it comes back, with the new
+// cell's text, once the mouse rests.
+LRESULT CALLBACK ListView::TipProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR self) noexcept {
+  auto* view = reinterpret_cast<ListView*>(self);
+  if (message == WM_MOUSEMOVE) {
+    const Cell cell = view->CellAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (!(cell == view->tipCell_)) {
+      view->tipCell_ = cell;
+      SendMessageA(view->tip_, TTM_POP, 0, 0);
+    }
+  } else if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == view->tip_ &&
+             reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOA) {
+    POINT mouse;
+    GetCursorPos(&mouse);
+    ScreenToClient(list, &mouse);
+    view->tipText_ = view->CutText(view->CellAt(mouse));
+    reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = view->tipText_.data();
+    return 0;
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(list, TipProcedure, kTipSubclass);
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
 }
 
 void ListView::AddColumn(const std::string& header, int width) { InsertListColumn(list_, columns_++, header, width); }

@@ -2,6 +2,8 @@
 // A report-style list control whose rows live with their owner, not in the
 // control: it asks for each row's texts and image when it shows it
 // (owner data), so a list of a million rows costs what the owner keeps.
+// A cell whose text the column cuts shows the whole text as a tooltip
+// while the mouse rests on it.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -39,7 +41,22 @@ class ListView {
   virtual int RowImage(int row) const = 0;
 
  private:
+  struct Cell {
+    int row = -1;
+    int column = -1;
+    bool operator==(const Cell&) const = default;
+  };
+  static LRESULT CALLBACK TipProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,
+                                       DWORD_PTR self) noexcept;
+  bool CreateTip(HWND parent);
+  Cell CellAt(POINT point) const;
+  // The whole text of the cell when the column cuts it; empty when it fits.
+  std::string CutText(Cell cell) const;
+
   HWND list_ = nullptr;
+  HWND tip_ = nullptr;
+  Cell tipCell_;
+  std::string tipText_;  // the text handed to the tooltip last
   HIMAGELIST images_ = nullptr;
   int columns_ = 0;
   std::string shown_;  // the text handed to the control last; it copies it

@@ -22,11 +22,17 @@ void StatusBar::SetText(const std::string& text) {
   SendMessageA(bar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// Read as UTF-16: the length the ANSI message gives may count characters,
+// not the bytes its double-byte text fills, and the copy has no bound.
 std::string StatusBar::Text() const {
-  const LRESULT length = LOWORD(SendMessageA(bar_, SB_GETTEXTLENGTHA, 0, 0));
-  std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(bar_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text.data()));
-  return text.data();
+  const LRESULT length = LOWORD(SendMessageW(bar_, SB_GETTEXTLENGTHW, 0, 0));
+  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(bar_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
+  std::string converted(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), -1, converted.data(), bytes, nullptr, nullptr);
+  converted.resize(converted.size() - 1);  // the terminating zero
+  return converted;
 }
 
 int StatusBar::Layout() {

@@ -27,8 +27,11 @@ class ProfileWriteBatch {
   ~ProfileWriteBatch();
   ProfileWriteBatch(const ProfileWriteBatch&) = delete;
   ProfileWriteBatch& operator=(const ProfileWriteBatch&) = delete;
+  // Replaces the file now (the end does it otherwise); false when it could not.
+  bool Finish();
 
  private:
+  bool finished_ = false;
   bool gathering_ = false;  // this batch gathers the writes (none does for a file it cannot take)
 };
 

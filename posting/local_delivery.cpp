@@ -1,6 +1,7 @@
 #include "posting/local_delivery.h"
 
 #include <atomic>
+#include <deque>
 #include <mutex>
 #include <unordered_map>
 
@@ -20,10 +21,11 @@ LocalKeys& Keys() {
   return *keys;
 }
 
+// A window is awake while it has an entry here, from its wake-up message
+// to the turn that finds its queue empty.
 struct LocalPosts {
   std::mutex lock;
-  std::unordered_map<platform::LongParam, std::shared_ptr<LocalPost>> posts;
-  platform::LongParam next = 1;
+  std::unordered_map<platform::WindowHandle, std::deque<LocalPost>> waiting;
 };
 
 LocalPosts& Posts() {
@@ -69,48 +71,65 @@ std::shared_ptr<LocalKey> FindLocalKey(const std::string& blockName) {
   return found == keys.keys.end() ? nullptr : found->second;
 }
 
-unsigned LocalPostMessage() {
-  static const unsigned message = platform::RegisterMessageName("KelmorayLocalPost");
+unsigned LocalWakeMessage() {
+  static const unsigned message = platform::RegisterMessageName("KelmorayLocalWake");
+  return message;
+}
+
+unsigned LocalTextMessage() {
+  static const unsigned message = platform::RegisterMessageName("KelmorayLocalText");
   return message;
 }
 
 bool PostLocal(platform::WindowHandle window, const char* key, const char* text) {
   LocalPosts& posts = Posts();
-  platform::LongParam id;
+  bool asleep;
   {
     std::lock_guard guard(posts.lock);
-    id = posts.next++;
-    if (posts.next <= 0) posts.next = 1;
-    posts.posts.emplace(id, std::make_shared<LocalPost>(LocalPost{window, key, text}));
+    auto [queue, added] = posts.waiting.try_emplace(window);
+    queue->second.push_back(LocalPost{key, text});
+    asleep = added;
   }
-  if (platform::PostToWindow(window, LocalPostMessage(), 0, id)) return true;
-  ForgetLocalPost(id);
+  if (!asleep || platform::PostToWindow(window, LocalWakeMessage(), 0, 0)) return true;
+  ForgetLocalPosts(window);
   return false;
 }
 
-std::shared_ptr<LocalPost> FindLocalPost(platform::LongParam id) {
+bool TakeLocalPost(platform::WindowHandle window, LocalPost* post) {
   LocalPosts& posts = Posts();
   std::lock_guard guard(posts.lock);
-  const auto found = posts.posts.find(id);
-  return found == posts.posts.end() ? nullptr : found->second;
+  const auto queue = posts.waiting.find(window);
+  if (queue == posts.waiting.end() || queue->second.empty()) return false;
+  *post = std::move(queue->second.front());
+  queue->second.pop_front();
+  return true;
 }
 
-void ForgetLocalPost(platform::LongParam id) {
+bool SleepIfNoneWaiting(platform::WindowHandle window) {
   LocalPosts& posts = Posts();
   std::lock_guard guard(posts.lock);
-  posts.posts.erase(id);
+  const auto queue = posts.waiting.find(window);
+  if (queue != posts.waiting.end() && !queue->second.empty()) return false;
+  if (queue != posts.waiting.end()) posts.waiting.erase(queue);
+  return true;
 }
 
 void ForgetLocalPosts(platform::WindowHandle window) {
   LocalPosts& posts = Posts();
+  std::deque<LocalPost> dropped;  // freed outside the lock
   std::lock_guard guard(posts.lock);
-  std::erase_if(posts.posts, [&](const auto& entry) { return entry.second->window == window; });
+  const auto queue = posts.waiting.find(window);
+  if (queue == posts.waiting.end()) return;
+  dropped.swap(queue->second);
+  posts.waiting.erase(queue);
 }
 
 size_t LocalPostsPending() {
   LocalPosts& posts = Posts();
   std::lock_guard guard(posts.lock);
-  return posts.posts.size();
+  size_t pending = 0;
+  for (const auto& [window, queue] : posts.waiting) pending += queue.size();
+  return pending;
 }
 
 }  // namespace posting

@@ -35,23 +35,36 @@ void RemoveLocalKey(const std::string& blockName);
 // Null when no receiver of this process registered the key.
 std::shared_ptr<LocalKey> FindLocalKey(const std::string& blockName);
 
-// The message that carries a queued text; its long parameter names the text.
-unsigned LocalPostMessage();
+// Texts for a window wait in its queue. The first text of an empty queue
+// posts one wake-up message; the window then takes its texts a turn at a
+// time, the first turn at the wake-up and the others on a timer, until a
+// tick finds none waiting. A busy sender therefore puts one message in the
+// window's queue, not one per text: the window's input and painting, which
+// its queue serves after posted messages and before timers, never wait for
+// the texts.
+unsigned LocalWakeMessage();
+// Carries one text through every receiver hooked on the window (sent on the
+// window's own thread); its long parameter points to the LocalPost.
+unsigned LocalTextMessage();
+// The window's timer for the turns after the first.
+inline constexpr std::uintptr_t kLocalTurnTimer = 0x4B4C;
+inline constexpr unsigned kLocalTurnPeriod = 20;  // milliseconds
 
 struct LocalPost {
-  platform::WindowHandle window;
   std::string key;
   std::string text;
 };
 
 // Queues the text for the window; false when it could not be queued.
 bool PostLocal(platform::WindowHandle window, const char* key, const char* text);
-// The queued text that the message names; null when it is gone.
-std::shared_ptr<LocalPost> FindLocalPost(platform::LongParam id);
-void ForgetLocalPost(platform::LongParam id);
+// The window's oldest waiting text; false when none waits.
+bool TakeLocalPost(platform::WindowHandle window, LocalPost* post);
+// A turn found nothing: the window sleeps until the next wake-up, unless a
+// text came meanwhile (false).
+bool SleepIfNoneWaiting(platform::WindowHandle window);
 // Drops every text still queued for the window (its receiver goes).
 void ForgetLocalPosts(platform::WindowHandle window);
-// How many queued texts are waiting for their window.
+// How many queued texts are waiting for their windows.
 size_t LocalPostsPending();
 
 }  // namespace posting

@@ -1,5 +1,6 @@
 #include "posting/post_data.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "platform/thread.h"
@@ -147,21 +148,38 @@ platform::MessageResult CtPostData::HandleMessage(unsigned message, platform::Wo
       posting::ReadPostedData(static_cast<std::uint32_t>(longParam), textBuffer_, keyBuffer_)) {
     OnPostData(registeredWindow_, keyBuffer_, textBuffer_);
   }
-  if (message != posting::LocalPostMessage()) return CtSubclassWnd::HandleMessage(message, wordParam, longParam);
-
-  // A text from this process: every receiver on the window gets it, as with
-  // a notification; the first hook to see it drops it once all have.
-  static thread_local int depth = 0;
-  const std::shared_ptr<posting::LocalPost> post = posting::FindLocalPost(longParam);
-  if (post != nullptr) {
+  if (message == posting::LocalTextMessage()) {
+    // Every receiver on the window gets the text, as each gets a notification.
+    const auto* post = reinterpret_cast<const posting::LocalPost*>(longParam);
     posting::CopyToBuffer(post->text, textBuffer_);
     posting::CopyToBuffer(post->key, keyBuffer_);
     OnPostData(registeredWindow_, keyBuffer_, textBuffer_);
+  } else if (message == posting::LocalWakeMessage()) {
+    TakeLocalTurn(false);
+    return 0;
+  } else if (message == platform::kMessageTimer && wordParam == posting::kLocalTurnTimer) {
+    TakeLocalTurn(true);
+    return 0;
   }
-  ++depth;
-  const platform::MessageResult result = CtSubclassWnd::HandleMessage(message, wordParam, longParam);
-  if (--depth == 0) posting::ForgetLocalPost(longParam);
-  return result;
+  return CtSubclassWnd::HandleMessage(message, wordParam, longParam);
+}
+
+// The texts of this process that wait for the window, for at most a few
+// milliseconds; the first receiver on the window to see the wake-up or the
+// tick takes the turn for all of them.
+void CtPostData::TakeLocalTurn(bool onTimer) {
+  constexpr auto kTurn = std::chrono::milliseconds(8);
+  const auto end = std::chrono::steady_clock::now() + kTurn;
+  const WindowHandle window = registeredWindow_;
+  bool took = false;
+  posting::LocalPost post;
+  while (posting::TakeLocalPost(window, &post)) {
+    took = true;
+    platform::SendToWindow(window, posting::LocalTextMessage(), 0, reinterpret_cast<platform::LongParam>(&post));
+    if (std::chrono::steady_clock::now() >= end) break;
+  }
+  if (!onTimer) platform::StartTimer(window, posting::kLocalTurnTimer, posting::kLocalTurnPeriod);
+  else if (!took && posting::SleepIfNoneWaiting(window)) platform::StopTimer(window, posting::kLocalTurnTimer);
 }
 
 bool CtPostData::Install(WindowHandle window, const std::string& key) {

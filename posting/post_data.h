@@ -35,6 +35,8 @@ class CtPostData : public CtSubclassWnd {
   virtual void OnPostData(platform::WindowHandle window, const char* key, const char* text) = 0;
 
  private:
+  void TakeLocalTurn(bool onTimer);
+
   platform::SharedHandle keyBlock_ = 0;
   platform::WindowHandle registeredWindow_ = 0;
   std::string key_;

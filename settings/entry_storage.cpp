@@ -16,10 +16,29 @@ int ReadFlag(CtProfile& profile, const char* name) { return profile.SetValueName
 
 // A text is stored only as far as it can be read back: a longer one would
 // read as empty, and an entry without its name ends the list there.
-void WriteText(CtProfile& profile, const char* name, const std::string& text) {
-  profile.SetValueName(name).SetString(std::string(cp::CutToBytes(text, kLongestRegistryText)));
+bool WriteText(CtProfile& profile, const char* name, const std::string& text) {
+  return profile.SetValueName(name).SetString(std::string(cp::CutToBytes(text, kLongestRegistryText))) != 0;
 }
-void WriteFlag(CtProfile& profile, const char* name, int value) { profile.SetValueName(name).SetInt(value); }
+bool WriteFlag(CtProfile& profile, const char* name, int value) {
+  return profile.SetValueName(name).SetInt(value) != 0;
+}
+
+// Every value of one entry, in its section; false when any was not written.
+bool WriteEntry(CtProfile& profile, const MirrorEntry& e) {
+  bool written = WriteText(profile, "name", e.name) && WriteText(profile, "source", e.source) &&
+                 WriteText(profile, "destination", e.destination) && WriteText(profile, "nomirrext", e.nomirrext) &&
+                 WriteFlag(profile, "subdir", e.subdir) &&
+                 WriteFlag(profile, "destination_delete", e.destination_delete) &&
+                 WriteFlag(profile, "hidden_files", e.hidden_files) &&
+                 WriteFlag(profile, "system_files", e.system_files) &&
+                 WriteFlag(profile, "readonly_files", e.readonly_files) &&
+                 WriteFlag(profile, "attribute", e.attribute) && WriteFlag(profile, "use_archive", e.use_archive) &&
+                 WriteFlag(profile, "use_wildcard", e.use_wildcard) && WriteText(profile, "wildcard", e.wildcard) &&
+                 WriteFlag(profile, "destinationdir_delete", e.destinationdir_delete);
+  for (size_t j = 0; written && j < e.nomirror.size(); ++j)
+    written = WriteText(profile, FormatOne("nomirror_%d", static_cast<long long>(j)).c_str(), e.nomirror[j]);
+  return written;
+}
 
 }  // namespace
 
@@ -118,43 +137,30 @@ std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file) {
   return entries;
 }
 
-void SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file) {
+bool SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file) {
   CtProfile profile;
   OpenEntryStore(profile, TheSettingsLocation(), file);
   // A read-only settings file stays whole: written value by value it would
   // be left half changed (and Wine's profile functions leave it empty).
   if (!profile.File().empty()) {
     const std::uint32_t attributes = platform::ReadFileAttributes(profile.File());
-    if (attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReadOnly)) return;
+    if (attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReadOnly)) return false;
   }
   // A settings file is replaced once, with the whole new list.
   platform::ProfileWriteBatch batch(profile.File().c_str());
+  bool written = true;
   profile.SetDefault("");
-  for (int i = 0; i < kMaxEntries; ++i) {
+  for (int i = 0; written && i < kMaxEntries; ++i) {
     if (profile.SetSection("%d", i).SetValueName("name").GetString().empty()) break;
-    profile.DeleteSection();
+    written = profile.DeleteSection() != 0;
   }
   const size_t count = entries.size() < kMaxEntries ? entries.size() : kMaxEntries;
-  for (size_t i = 0; i < count; ++i) {
+  for (size_t i = 0; written && i < count; ++i) {
     MirrorEntry& e = entries[i];
     e.source = NormalizeDirPath(e.source);
     e.destination = NormalizeDirPath(e.destination);
     profile.SetSection("%d", static_cast<int>(i));
-    WriteText(profile, "name", e.name);
-    WriteText(profile, "source", e.source);
-    WriteText(profile, "destination", e.destination);
-    WriteText(profile, "nomirrext", e.nomirrext);
-    WriteFlag(profile, "subdir", e.subdir);
-    WriteFlag(profile, "destination_delete", e.destination_delete);
-    WriteFlag(profile, "hidden_files", e.hidden_files);
-    WriteFlag(profile, "system_files", e.system_files);
-    WriteFlag(profile, "readonly_files", e.readonly_files);
-    WriteFlag(profile, "attribute", e.attribute);
-    WriteFlag(profile, "use_archive", e.use_archive);
-    WriteFlag(profile, "use_wildcard", e.use_wildcard);
-    WriteText(profile, "wildcard", e.wildcard);
-    WriteFlag(profile, "destinationdir_delete", e.destinationdir_delete);
-    for (size_t j = 0; j < e.nomirror.size(); ++j)
-      WriteText(profile, FormatOne("nomirror_%d", static_cast<long long>(j)).c_str(), e.nomirror[j]);
+    written = WriteEntry(profile, e);
   }
+  return batch.Finish() && written;
 }

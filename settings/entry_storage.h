@@ -44,5 +44,6 @@ std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file = 
 // Replaces the stored list by entries (at most the first 256). Normalises
 // source and destination of the given entries in place. Keys after the
 // first one without a name are left alone. A read-only settings file is
-// left as it is. Failed writes are not reported.
-void SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file = std::nullopt);
+// left as it is. False when the list could not be stored whole: a read-only
+// file, a folder or key that cannot be written.
+bool SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file = std::nullopt);

@@ -212,12 +212,17 @@ ProfileWriteBatch::ProfileWriteBatch(const char* file) {
   cache.batchPending = false;
 }
 
-ProfileWriteBatch::~ProfileWriteBatch() {
+ProfileWriteBatch::~ProfileWriteBatch() { Finish(); }
+
+bool ProfileWriteBatch::Finish() {
+  if (finished_) return true;
+  finished_ = true;
   Cache& cache = TheCache();
   std::lock_guard guard(cache.lock);
-  if (cache.batchPending && cache.path == cache.batchPath) Store(cache);
+  const bool stored = !(cache.batchPending && cache.path == cache.batchPath) || Store(cache);
   cache.batchPath.clear();
   cache.batchPending = false;
+  return stored;
 }
 
 }  // namespace platform

@@ -34,11 +34,12 @@ std::string ActualFile(const char* file) {
   return !batch.file.empty() && batch.file == file ? batch.temporary : std::string(file);
 }
 
-void FlushToDisk(const std::string& path) {
+bool FlushToDisk(const std::string& path) {
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return;
-  FlushFileBuffers(handle);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool flushed = FlushFileBuffers(handle) != FALSE;
   CloseHandle(handle);
+  return flushed;
 }
 
 }  // namespace
@@ -79,20 +80,24 @@ ProfileWriteBatch::ProfileWriteBatch(const char* file) {
 // The copy takes the file's place in one step. Where it cannot (a program
 // holds the file open without letting it be replaced), it is written over
 // the file instead, as the writes would have gone without a batch.
-ProfileWriteBatch::~ProfileWriteBatch() {
-  if (!gathering_) return;
+ProfileWriteBatch::~ProfileWriteBatch() { Finish(); }
+
+bool ProfileWriteBatch::Finish() {
+  if (finished_ || !gathering_) return true;
+  finished_ = true;
   Batch& batch = TheBatch();
   std::lock_guard guard(batch.lock);
   const char* copy = batch.temporary.c_str();
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy);  // out of the system's cache
+  bool replaced = true;  // nothing written, nothing to replace
   if (GetFileAttributesA(copy) != INVALID_FILE_ATTRIBUTES) {
     FlushToDisk(batch.temporary);
-    if (!MoveFileExA(copy, batch.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) &&
-        CopyFileA(copy, batch.file.c_str(), FALSE))
-      FlushToDisk(batch.file);
+    replaced = MoveFileExA(copy, batch.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+               (CopyFileA(copy, batch.file.c_str(), FALSE) && FlushToDisk(batch.file));
     DeleteFileA(copy);
   }
   batch.file.clear();
+  return replaced;
 }
 
 }  // namespace platform

@@ -18,4 +18,4 @@ bool CEditTextDlg::OnCommand(int control, int code) {
 
 // An empty item would end the stored list there, losing every item behind
 // it: an empty text is not accepted.
-void CEditTextDlg::UpdateOk() { EnableWindow(Control(IDOK), GetWindowTextLengthA(Control(IDC_EDIT_TEXT)) > 0); }
+void CEditTextDlg::UpdateOk() { EnableControl(IDOK, GetWindowTextLengthA(Control(IDC_EDIT_TEXT)) > 0, IDC_EDIT_TEXT); }

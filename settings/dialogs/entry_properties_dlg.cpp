@@ -38,8 +38,8 @@ bool CEntryPropertiesDlg::OnInitDialog() {
 void CEntryPropertiesDlg::ApplyEnablingRule() {
   const bool complete = !Text(IDC_NAME).empty() && !Text(IDC_SOURCE).empty() &&
                         !Text(IDC_DESTINATION).empty();
-  EnableWindow(Control(IDOK), complete);
-  EnableWindow(Control(IDC_WILDCARD), Checked(IDC_USE_WILDCARD));
+  EnableControl(IDOK, complete, IDC_NAME);
+  EnableControl(IDC_WILDCARD, Checked(IDC_USE_WILDCARD), IDC_USE_WILDCARD);
 }
 
 // With subdirectories the destination is examined at every depth anyway:
@@ -48,7 +48,7 @@ void CEntryPropertiesDlg::ApplyEnablingRule() {
 // choice, so that confirming without a change keeps it.
 void CEntryPropertiesDlg::ApplySubdirectoryRule(bool opening) {
   const bool subdir = Checked(IDC_SUBDIR);
-  EnableWindow(Control(IDC_DESTINATIONDIR_DELETE), !subdir);
+  EnableControl(IDC_DESTINATIONDIR_DELETE, !subdir, IDC_SUBDIR);
   const bool ticked = subdir || (opening && entry_.destinationdir_delete);
   CheckDlgButton(Handle(), IDC_DESTINATIONDIR_DELETE, ticked ? BST_CHECKED : BST_UNCHECKED);
 }

@@ -48,8 +48,8 @@ LRESULT CExclusionListDlg::OnNotify(NMHDR* header) {
 
 void CExclusionListDlg::UpdateButtons() {
   const size_t selected = list_.SelectedRows().size();
-  EnableWindow(Control(IDC_DELETE), selected >= 1);
-  EnableWindow(Control(IDC_EDIT), selected == 1);
+  EnableControl(IDC_DELETE, selected >= 1, IDC_EXCLUSION_LIST);
+  EnableControl(IDC_EDIT, selected == 1, IDC_EXCLUSION_LIST);
 }
 
 int CExclusionListDlg::RowWithText(const std::string& text) const {

@@ -1,6 +1,7 @@
 #include "settings/dialogs/settings_list_dlg.h"
 
 #include "foundation/profile.h"
+#include "framework/resource_text.h"
 #include "platform/code_page.h"
 #include "resources/ids.h"
 #include "settings/dialogs/entry_properties_dlg.h"
@@ -89,8 +90,8 @@ void CSettingsListDlg::SelectRow(int row) {
 
 void CSettingsListDlg::UpdateButtons() {
   const bool selected = SelectedEntry() >= 0;
-  EnableWindow(Control(IDC_DELETE), selected);
-  EnableWindow(Control(IDC_PROPERTIES), selected);
+  EnableControl(IDC_DELETE, selected, IDC_ENTRY_LIST);
+  EnableControl(IDC_PROPERTIES, selected, IDC_ENTRY_LIST);
 }
 
 int CSettingsListDlg::SelectedEntry() const {
@@ -135,10 +136,21 @@ void CSettingsListDlg::Export() {
   FileRequest request = SettingsFileRequest(Handle());
   request.initialName = platform::Utf8ToSystem("設定");
   std::string chosen;
-  if (ThePickers().SaveFile(request, &chosen)) SaveEntryList(entries_, chosen);
+  if (ThePickers().SaveFile(request, &chosen) && !SaveEntryList(entries_, chosen)) SaySaveFailed(chosen);
 }
 
+// A list that could not be saved stays in the dialog: the user may choose
+// another place (Export) or cancel knowingly.
 void CSettingsListDlg::OnOK() {
-  SaveEntryList(entries_);
+  if (!SaveEntryList(entries_)) {
+    const SettingsLocation& location = TheSettingsLocation();
+    SaySaveFailed(location.useSettingsFile ? location.settingsFilePath : StoreLabel());
+    return;
+  }
   EndDialogWith(IDOK);
+}
+
+void CSettingsListDlg::SaySaveFailed(const std::string& where) {
+  const std::string text = fw::LoadText(IDS_SAVE_FAILED) + "\r\n" + where;
+  MessageBoxA(Handle(), text.c_str(), fw::LoadText(IDS_APPLICATION_TITLE).c_str(), MB_OK | MB_ICONERROR);
 }

@@ -33,6 +33,7 @@ class CSettingsListDlg : public fw::Dialog {
   void ShowProperties();
   void Import();
   void Export();
+  void SaySaveFailed(const std::string& where);
 
   std::vector<MirrorEntry> entries_;
   fw::ListControl list_;

@@ -12,7 +12,7 @@
 
 namespace {
 
-enum class EnabledWhen { kIdle, kRunning, kAlways };
+enum class EnabledWhen { kIdle, kStoppable, kAlways };
 
 struct EnablingRule {
   int command;
@@ -21,7 +21,7 @@ struct EnablingRule {
 
 // Which command is enabled in which run state.
 constexpr EnablingRule kEnabling[] = {
-    {ID_MIRROR_START, EnabledWhen::kIdle},    {ID_MIRROR_STOP, EnabledWhen::kRunning},
+    {ID_MIRROR_START, EnabledWhen::kIdle},    {ID_MIRROR_STOP, EnabledWhen::kStoppable},
     {ID_MIRROR_SETTINGS, EnabledWhen::kIdle}, {ID_LOG_SETTINGS, EnabledWhen::kIdle},
     {ID_OPTIONS, EnabledWhen::kAlways},
 };
@@ -38,7 +38,7 @@ std::optional<bool> DocumentCommands::CommandEnabled(int id) {
     if (rule.command != id) continue;
     switch (rule.when) {
       case EnabledWhen::kIdle: return !document_.running;
-      case EnabledWhen::kRunning: return document_.running != 0;
+      case EnabledWhen::kStoppable: return document_.running && !document_.stopRequested;
       case EnabledWhen::kAlways: return true;
     }
   }

@@ -1,5 +1,8 @@
 #include "shell/gui/kelmdup_view.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include "engine/messages.h"
 #include "framework/resource_text.h"
 #include "platform/code_page.h"
@@ -8,11 +11,14 @@
 
 namespace {
 
-// Tells the list's thread that lines wait. One is on its way whenever the
-// queue holds lines: a message per line, or a wait per line, would cost the
-// run more than the line itself (a round trip between threads, and the
-// control's scroll bars and scrolling on every line).
+// Wakes the list's thread for the first line of an empty queue. A message
+// per line, or a wait per line, would cost the run more than the line
+// itself (a round trip between threads, and the control's scroll bars and
+// scrolling on every line).
 constexpr UINT kTakeLinesMessage = WM_APP + 1;
+// Takes the lines that came since, while they keep coming.
+constexpr UINT_PTR kTakeLinesTimer = 0x4B56;
+constexpr UINT kTakeLinesPeriod = 20;
 
 // The seven icons, in the order the run's icon kinds number them.
 constexpr int kIcons[] = {IDI_START, IDI_END, IDI_ANALYSE, IDI_COPY, IDI_FAILURE, IDI_DELETE_FILE,
@@ -37,40 +43,88 @@ void CKelmdupView::OnInitialUpdate(HWND mainWindow) {
 }
 
 void CKelmdupView::AddLine(int id, int icon, const std::string& text1, const std::string& text2) {
-  size_t waiting = 0;
+  bool wake = false, tooMany = false;
   {
     std::lock_guard<std::mutex> hold(waitingLock_);
     waiting_.push_back({id, icon, text1, text2});
-    waiting = waiting_.size();
+    ++given_;
+    wake = !awake_;
+    awake_ = true;
+    tooMany = given_ - shown_ > mostWaitingLines_;
   }
-  if (waiting > mostWaitingLines_) {
-    ShowAllLines();
-  } else if (waiting == 1 && !PostMessageA(Handle(), kTakeLinesMessage, 0, 0)) {
-    ShowAllLines();  // the thread's queue is full: the lines are taken now
-  }
+  // A full queue of the thread: the lines are taken now.
+  if (wake && !PostMessageA(Handle(), kTakeLinesMessage, 0, 0)) SendMessageA(Handle(), kTakeLinesMessage, 0, 0);
+  if (tooMany) WaitUntilShown(mostWaitingLines_);
 }
 
-void CKelmdupView::ShowAllLines() { SendMessageA(Handle(), kTakeLinesMessage, 0, 0); }
+void CKelmdupView::ShowAllLines() {
+  if (GetWindowThreadProcessId(Handle(), nullptr) == GetCurrentThreadId()) {
+    TakeWaitingLines();
+    return;
+  }
+  WaitUntilShown(0);
+}
 
-// The newest line is made visible, even when the user scrolled elsewhere.
-void CKelmdupView::TakeWaitingLines() {
+void CKelmdupView::WaitUntilShown(size_t waiting) {
+  std::unique_lock<std::mutex> hold(waitingLock_);
+  const size_t enough = given_ - std::min(given_, waiting);
+  // A list that is gone takes no more lines: nothing to wait for.
+  while (shown_ < enough && IsWindow(Handle()))
+    linesShown_.wait_for(hold, std::chrono::milliseconds(100));
+}
+
+// One turn: the lines waiting now, a bounded batch since the worker waits
+// beyond its bound. The timer runs until a tick finds no line.
+void CKelmdupView::TakeTurn(bool onTimer) {
+  const bool took = TakeWaitingLines();
+  if (!onTimer) {
+    SetTimer(Handle(), kTakeLinesTimer, kTakeLinesPeriod, nullptr);
+    return;
+  }
+  if (took) return;
+  {
+    std::lock_guard<std::mutex> hold(waitingLock_);
+    if (!waiting_.empty()) return;
+    awake_ = false;
+  }
+  KillTimer(Handle(), kTakeLinesTimer);
+}
+
+bool CKelmdupView::TakeWaitingLines() {
   {
     std::lock_guard<std::mutex> hold(waitingLock_);
     taking_.swap(waiting_);
   }
-  if (taking_.empty()) return;
+  if (taking_.empty()) return false;
+  const bool follow = EndIsInView();
   for (const WaitingLine& line : taking_) lines_.Append(line.id, line.icon, line.text1, line.text2);
+  const size_t taken = taking_.size();
   taking_.clear();
   const int count = static_cast<int>(lines_.Size());
   SetRowCount(count);
-  ShowRow(count - 1);
+  if (follow) ShowRow(count - 1);
+  {
+    std::lock_guard<std::mutex> hold(waitingLock_);
+    shown_ += taken;
+  }
+  linesShown_.notify_all();
+  return true;
+}
+
+// Whether the list's last line is in view: the user did not scroll away.
+bool CKelmdupView::EndIsInView() const {
+  const int rows = RowCount();
+  if (rows == 0) return true;
+  const auto top = static_cast<int>(SendMessageA(Handle(), LVM_GETTOPINDEX, 0, 0));
+  const auto perPage = static_cast<int>(SendMessageA(Handle(), LVM_GETCOUNTPERPAGE, 0, 0));
+  return top + std::max(perPage, 1) >= rows;
 }
 
 LRESULT CALLBACK CKelmdupView::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR self) noexcept {
   auto* view = reinterpret_cast<CKelmdupView*>(self);
-  if (message == kTakeLinesMessage) {
-    view->TakeWaitingLines();
+  if (message == kTakeLinesMessage || (message == WM_TIMER && wParam == kTakeLinesTimer)) {
+    view->TakeTurn(message == WM_TIMER);
     return 0;
   }
   return DefSubclassProc(list, message, wParam, lParam);

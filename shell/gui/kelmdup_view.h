@@ -3,9 +3,14 @@
 // of this program did, one line per action or event with its icon, its
 // status text and two paths. Lines come from a run's worker thread and wait
 // in a queue for the user-interface thread, which owns the list and takes
-// them in batches; the worker waits only when many lines are waiting, and at
-// a run's end until all are shown. Lines are never removed.
+// them in batches: at a wake-up message for the first line of an empty
+// queue, then on a timer while lines keep coming. Timers come after the
+// user's input and the window's painting, so a fast run never delays
+// either. The worker waits only when many lines are waiting, and at a run's
+// end until all are shown. Lines are never removed. The newest line is
+// followed while the user keeps the end of the list in view.
 
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,8 +34,8 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
 
   // One line, from any thread: queued for the user-interface thread.
   void AddLine(int id, int icon, const std::string& text1, const std::string& text2) override;
-  // From any thread but the user-interface thread: returns once every line
-  // queued is in the list.
+  // Returns once every line given so far is in the list; from the list's
+  // own thread it takes them at once.
   void ShowAllLines() override;
   // How many lines may wait before the worker waits for them to be taken;
   // 0 makes every line wait until the list holds it.
@@ -51,11 +56,19 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
   };
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR subclass, DWORD_PTR self) noexcept;
-  void TakeWaitingLines();
+  void TakeTurn(bool onTimer);
+  bool TakeWaitingLines();
+  bool EndIsInView() const;
+  // From the worker: returns once no more than `waiting` of the lines given so far wait.
+  void WaitUntilShown(size_t waiting);
 
   LineStore lines_;  // user-interface thread only
   std::mutex waitingLock_;
+  std::condition_variable linesShown_;
   std::vector<WaitingLine> waiting_;  // under waitingLock_
+  size_t given_ = 0;                  // under waitingLock_: lines given to AddLine
+  size_t shown_ = 0;                  // under waitingLock_: lines in the list
+  bool awake_ = false;                // under waitingLock_: a wake-up is on its way or the timer runs
   std::vector<WaitingLine> taking_;   // user-interface thread only: the batch being taken
-  size_t mostWaitingLines_ = 1024;
+  size_t mostWaitingLines_ = 4096;
 };

@@ -4,7 +4,7 @@
 
 #include "engine/status_texts.h"
 #include "foundation/directory.h"
-#include "framework/application.h"
+#include "framework/resource_text.h"
 #include "platform/paths.h"
 #include "resources/ids.h"
 
@@ -37,6 +37,7 @@ bool CMainFrame::OnCreated() {
 }
 
 void CMainFrame::OnStatusText(const char* text) {
+  if (stopping_) return;
   switch (MeaningOf(text)) {
     case StatusMeaning::kShow: SetStatusText(text); break;
     case StatusMeaning::kShowWorking: SetStatusText(WorkingText()); break;
@@ -55,18 +56,40 @@ void CMainFrame::StartBusyIndicator() {
 
 void CMainFrame::OnTimer(UINT_PTR id) {
   if (id == kRunWatchTimer) {
-    if (document_.running) return;
-    KillTimer(Handle(), kRunWatchTimer);
-    UpdateToolBar();
+    if (!document_.running) OnRunEnded();
     return;
   }
+  if (id != kBusyTimer) return;
   // The tick comes back through the channel like any other status text.
   busyTicks_ = NextBusyTick(busyTicks_);
   PostData(key_.c_str(), BusyText(busyTicks_).c_str());
 }
 
+void CMainFrame::OnRunEnded() {
+  KillTimer(Handle(), kRunWatchTimer);
+  if (closing_) {
+    DestroyWindow(Handle());
+    return;
+  }
+  if (stopping_) {
+    stopping_ = false;
+    SetStatusText(IdleText());
+  }
+  UpdateToolBar();
+}
+
+void CMainFrame::SayStopping(unsigned text) {
+  stopping_ = true;
+  KillTimer(Handle(), kBusyTimer);
+  SetStatusText(fw::LoadText(text));
+}
+
 bool CMainFrame::OnCommand(int id) {
-  if (id == ID_MIRROR_START) SetTimer(Handle(), kRunWatchTimer, kRunWatchPeriod, nullptr);  // the document starts it
+  if (id == ID_MIRROR_START) {  // the document starts it
+    stopping_ = false;
+    SetTimer(Handle(), kRunWatchTimer, kRunWatchPeriod, nullptr);
+  }
+  if (id == ID_MIRROR_STOP) SayStopping(IDS_STOPPING_TEXT);  // the document stops it
   if (id != ID_HELP_PAGE) return false;
   OpenHelp();
   return true;
@@ -85,19 +108,20 @@ void CMainFrame::OpenHelp() {
   ShellExecuteA(Handle(), nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// A run in progress is stopped first; its file in progress ends, and every
-// line it still reports is handled here while the run ends.
+// A run in progress is stopped first; its file in progress ends, and the
+// window goes once the run has ended. Meanwhile it goes on handling input,
+// painting and every line the run still reports.
 void CMainFrame::OnClose() {
   if (closing_) return;
   closing_ = true;
-  if (document_.running) {
-    document_.OnMirrorStop();
-    while (document_.running) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-      if (!fw::Application::HandlePending(this)) break;
-    }
+  if (!document_.running) {
+    DestroyWindow(Handle());
+    return;
   }
-  DestroyWindow(Handle());
+  document_.OnMirrorStop();
+  SayStopping(IDS_CLOSING_TEXT);
+  UpdateToolBar();
+  SetTimer(Handle(), kRunWatchTimer, kRunWatchPeriod, nullptr);
 }
 
 void CMainFrame::OnDestroy() {

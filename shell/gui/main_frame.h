@@ -2,8 +2,9 @@
 // The program's main window: menu, toolbar, status bar and the progress
 // view. It registers on the posting channel under its key and shows every
 // status text a run posts there, runs the busy indicator while a file is
-// copied, and opens the help page. Closing it during a run stops the run
-// and waits for it, handling messages meanwhile.
+// copied, and opens the help page. Once a stop is asked, the status line
+// says so until the run has ended. Closing it during a run stops the run
+// and ends the program once the run has ended.
 
 #include <cstdint>
 #include <string>
@@ -52,6 +53,10 @@ class CMainFrame : public fw::FrameWindow {
  private:
   void StartBusyIndicator();
   void OpenHelp();
+  // The stop asked: said in the status line, which no status text of the
+  // ending run replaces.
+  void SayStopping(unsigned text);
+  void OnRunEnded();
 
   CKelmdupDoc& document_;
   CKelmdupView view_;
@@ -59,4 +64,5 @@ class CMainFrame : public fw::FrameWindow {
   std::string key_;
   std::uint32_t busyTicks_ = 0;
   bool closing_ = false;
+  bool stopping_ = false;
 };

@@ -198,9 +198,29 @@ TEST(SettingsFile, AReadOnlySettingsFileIsLeftWhole) {
   MirrorEntry entry;
   entry.name = "new";
   std::vector<MirrorEntry> entries = {entry};
-  SaveEntryList(entries, file);
+  EXPECT_FALSE(SaveEntryList(entries, file)) << "not saved, and said so";
   EXPECT_EQ(test::ReadFile(file), content);
   platform::WriteFileAttributes(file, 0);
+}
+
+// A list that could not be stored is reported, never taken for saved.
+TEST(SettingsFile, ASaveThatCannotBeStoredIsReported) {
+  test::TempDir dir;
+  MirrorEntry entry;
+  entry.name = "new";
+  entry.source = "C:\\s\\";
+  std::vector<MirrorEntry> entries = {entry};
+  const struct {
+    std::string file;
+    bool saved;
+  } rows[] = {
+      {dir / "missing-folder/entries.kyf", false},
+      {dir / "entries.kyf", true},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(SaveEntryList(entries, row.file), row.saved) << row.file;
+    EXPECT_EQ(LoadEntryList(row.file).size(), row.saved ? 1u : 0u) << row.file;
+  }
 }
 
 TEST(SettingsFile, ExampleEntryIsWrittenByteForByte) {
@@ -215,7 +235,7 @@ TEST(SettingsFile, ExampleEntryIsWrittenByteForByte) {
   e.nomirror = {"C:\\data\\temp\\"};
   std::vector<MirrorEntry> list = {e};
   const std::string file = dir / "example.kyf";
-  SaveEntryList(list, file);
+  EXPECT_TRUE(SaveEntryList(list, file));
   const std::string expected = platform::Utf8ToSystem(
       "[0]\r\nname=設定 1\r\nsource=C:\\data\\\r\ndestination=D:\\backup\\data\\\r\nnomirrext=\r\nsubdir=1\r\n"
       "destination_delete=1\r\nhidden_files=1\r\nsystem_files=1\r\nreadonly_files=1\r\nattribute=1\r\n"
@@ -271,7 +291,9 @@ TEST(SettingsFile, OneThatCannotBeReadIsAProblemAMissingOneIsNot) {
     location.settingsFilePath = dir / row.name;
     const StoreProblem problem = FindStoreProblem(location);
     EXPECT_EQ(static_cast<bool>(problem), row.problem) << row.name;
-    if (row.problem) EXPECT_EQ(problem.where, location.settingsFilePath) << row.name;
+    if (row.problem) {
+      EXPECT_EQ(problem.where, location.settingsFilePath) << row.name;
+    }
   }
 }
 

@@ -93,8 +93,10 @@ TEST_F(ConsoleFrameTest, BusyIndicatorRunsBetweenStartAndStop) {
   EXPECT_EQ(Shown().substr(0, copying.size()), copying);
   EXPECT_EQ(Shown().find_first_not_of('>', copying.size()), std::string::npos) << Shown();
   Post("*+", 10);
-  EXPECT_EQ(Shown(), copying) << "a second start restarts the row";
-  Post("*-", 10);
+  EXPECT_TRUE(HandleUntil([&] { return Shown() == copying; })) << "a second start restarts the row";
+  PostData(key_.c_str(), "*-");
+  PostData(key_.c_str(), "stopped");
+  EXPECT_TRUE(HandleUntil([&] { return Shown() == "stopped"; }));
   const size_t updates = Updates();
   Post("keep", 450);
   EXPECT_EQ(Shown(), "keep");

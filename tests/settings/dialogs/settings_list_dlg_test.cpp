@@ -36,6 +36,15 @@ class SettingsListTest : public MirrorTest {
     entry.destination = "D:\\dst\\" + name + "\\";
     return entry;
   }
+  // The text of the message box that the dialog shows now; the box is closed.
+  static std::string ReadAndCloseBox(const DialogDriver& list) {
+    DialogDriver box(WaitForDialog(list.Window()));
+    if (box.Window() == nullptr) return "(no message box)";
+    const std::string text = box.Text(0xFFFF);
+    box.Click(IDOK);
+    WaitForClosing(box.Window());
+    return text;
+  }
   INT_PTR Drive(const std::function<void(DialogDriver&)>& steps) {
     return DriveModal([] { return CSettingsListDlg().DoModal(nullptr); }, steps);
   }
@@ -207,7 +216,10 @@ TEST_F(SettingsListTest, StrangeInputIsTakenQuietly) {
   pickers.savedFiles = {readOnly};
   Drive([&](DialogDriver& list) {
     list.Click(IDC_IMPORT);
-    list.Click(IDC_EXPORT);
+    list.ClickLater(IDC_EXPORT);
+    const std::string said = ReadAndCloseBox(list);
+    EXPECT_NE(said.find(platform::Utf8ToSystem("設定を保存できませんでした。")), std::string::npos) << said;
+    EXPECT_NE(said.find(readOnly), std::string::npos) << said;
     Add(list, IDOK, longText + "\\", kana + "\\");
     list.Click(IDOK);
   });
@@ -218,6 +230,22 @@ TEST_F(SettingsListTest, StrangeInputIsTakenQuietly) {
   ASSERT_FALSE(stored.empty());
   EXPECT_EQ(stored.back().source, longText + "\\") << ReadFile(entries_).substr(0, 300);
   EXPECT_EQ(stored.back().destination, kana + "\\");
+}
+
+// A store that cannot be written: OK says so and keeps the dialog open with
+// its entries, so that nothing the user did is lost without a word.
+TEST_F(SettingsListTest, ASaveThatFailsIsSaidAndTheListStaysOpen) {
+  TheSettingsLocation().settingsFilePath = dir_ / "missing-folder/entries.kyf";
+  Drive([&](DialogDriver& list) {
+    Add(list, IDOK);
+    list.ClickLater(IDOK);
+    const std::string said = ReadAndCloseBox(list);
+    EXPECT_NE(said.find(platform::Utf8ToSystem("設定を保存できませんでした。")), std::string::npos) << said;
+    EXPECT_NE(said.find("missing-folder"), std::string::npos) << said;
+    EXPECT_TRUE(IsWindow(list.Window())) << "the list stays open";
+    EXPECT_EQ(list.Rows(IDC_ENTRY_LIST), 1) << "with its entries";
+    list.Click(IDCANCEL);
+  });
 }
 
 }  // namespace

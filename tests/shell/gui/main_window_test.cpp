@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <set>
 #include <atomic>
 #include <thread>
 
@@ -21,6 +22,7 @@
 #include "tests/support/files.h"
 #include "tests/support/platform_support.h"
 #include "tests/support/tree.h"
+#include "tests/support/win32/user_input.h"
 #include "tests/support/window_thread.h"
 
 namespace test {
@@ -34,6 +36,20 @@ class MainWindowTest : public GuiTest {
   bool PostAndSee(const char* text, const std::string& expected) {
     PostData(Key().c_str(), text);
     return HandleUntil([&] { return Frame().StatusText() == expected; });
+  }
+  // A run of 200 files whose every line waits until this thread takes it:
+  // it goes at the pace of the test's handling of messages. Returns once
+  // it has begun.
+  static constexpr size_t kPacedRunFiles = 200;
+  void StartAPacedRun() {
+    std::vector<std::string> files;
+    for (size_t i = 0; i < kPacedRunFiles; ++i) files.push_back("f" + std::to_string(i));
+    MakeTree(src_, files);
+    Store({Entry()});
+    Start();
+    Frame().View().SetMostWaitingLines(0);
+    Command(ID_MIRROR_START);
+    EXPECT_TRUE(HandleUntil([&] { return Frame().View().Lines() > 5; }));
   }
   // The text of `control` in the modal box that `command` opens; the box is closed.
   std::string ReadBoxOf(int command, int control);
@@ -253,31 +269,53 @@ ShownRow RowOf(HWND list, int row) {
 }
 
 // Lines come from another thread and are added on this one; a line without
-// an icon still has its texts; the newest line is in view even after the
-// user scrolled away.
-TEST_F(MainWindowTest, LinesFromAWorkerThreadAreAddedAndTheNewestIsInView) {
+// an icon still has its texts. The newest line is followed while the end of
+// the list is in view; a user who scrolled away keeps their place, also
+// across minimising and restoring, until they scroll back to the end.
+TEST_F(MainWindowTest, LinesFromAWorkerThreadAreAddedAndFollowedWhileTheEndIsInView) {
   Start();
   CKelmdupView& view = Frame().View();
+  const HWND list = view.Handle();
   const std::string path = Sys("C:\\写真\\予定表.txt");
-  std::thread worker([&] {
-    for (int i = 0; i < 60; ++i) view.AddLine(kMsgCopyFile, i % 2 ? 3 : -1, path, std::to_string(i));
-  });
-  EXPECT_TRUE(HandleUntil([&] { return view.Lines() == 60; }));
-  worker.join();
-  const ShownRow first = RowOf(view.Handle(), 0), second = RowOf(view.Handle(), 1);
+  size_t given = 0;
+  const auto addLines = [&](int count) {
+    std::thread worker([&] {
+      for (int i = 0; i < count; ++i, ++given) view.AddLine(kMsgCopyFile, given % 2 ? 3 : -1, path, std::to_string(given));
+    });
+    worker.join();
+    EXPECT_TRUE(HandleUntil([&] { return view.Lines() == given; }));
+  };
+  const auto top = [&] { return static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0)); };
+  const auto lastInView = [&] {
+    return top() + static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0)) >= static_cast<int>(given);
+  };
+  addLines(60);
+  const ShownRow first = RowOf(list, 0), second = RowOf(list, 1);
   EXPECT_EQ(first.status, Sys("ファイルをコピーします。"));
   EXPECT_EQ(first.source, path);
   EXPECT_EQ(first.destination, "0");
   EXPECT_LT(first.image, 0) << "no image for a negative icon";
   EXPECT_EQ(second.image, 3);
-  SendMessageA(view.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);  // as the user scrolls to the top
-  EXPECT_EQ(SendMessageA(view.Handle(), LVM_GETTOPINDEX, 0, 0), 0) << "the user scrolled to the top";
-  std::thread another([&] { view.AddLine(kMsgRunEnd, 1, "last", ""); });
-  EXPECT_TRUE(HandleUntil([&] { return view.Lines() == 61; }));
-  another.join();
-  const LRESULT top = SendMessageA(view.Handle(), LVM_GETTOPINDEX, 0, 0);
-  const LRESULT rows = SendMessageA(view.Handle(), LVM_GETCOUNTPERPAGE, 0, 0);
-  EXPECT_GE(top + rows, 61) << "the newest line is in view";
+  EXPECT_TRUE(lastInView()) << "followed";
+  SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);  // the user goes to the top
+  ASSERT_EQ(top(), 0);
+  addLines(30);
+  EXPECT_EQ(top(), 0) << "the user's place is kept";
+  ShowWindow(FrameWindow(), SW_MINIMIZE);
+  HandleFor(100);
+  addLines(30);
+  ShowWindow(FrameWindow(), SW_RESTORE);
+  HandleFor(100);
+  EXPECT_EQ(top(), 0) << "kept across minimising and restoring";
+  SendMessageA(list, WM_KEYDOWN, VK_END, 0);  // back to the end
+  addLines(1);
+  EXPECT_TRUE(lastInView()) << "followed again";
+  ShowWindow(FrameWindow(), SW_MINIMIZE);
+  HandleFor(100);
+  addLines(40);
+  ShowWindow(FrameWindow(), SW_RESTORE);
+  HandleFor(100);
+  EXPECT_TRUE(lastInView()) << "followed while minimised";
 }
 
 // Lines wait for the list's thread; once the worker asks for all to be
@@ -297,6 +335,72 @@ TEST_F(MainWindowTest, AllLinesAreShownWhenTheWorkerAsks) {
   EXPECT_EQ(view.Lines(), 10u);
   worker.join();
   EXPECT_EQ(RowOf(view.Handle(), 9).destination, "9") << "in their order";
+}
+
+// A tooltip shows the whole text of a cell that its column cuts, and none
+// for a cell that fits, when the mouse rests on it.
+TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAsATooltip) {
+  Start();
+  CKelmdupView& view = Frame().View();
+  std::thread worker([&] {
+    view.AddLine(kMsgRunStart, 0, "", "");
+    view.AddLine(kMsgDeleteDirectoryFailed, 4, Sys("C:\\予定\\"), "");
+  });
+  worker.join();
+  ASSERT_TRUE(HandleUntil([&] { return view.Lines() == 2; }));
+  const auto tipOver = [&](int row) {
+    RECT cell{};
+    cell.left = LVIR_LABEL;
+    SendMessageA(view.Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    POINT point{cell.left + 40, (cell.top + cell.bottom) / 2};
+    ClientToScreen(view.Handle(), &point);
+    MoveMouseTo({point.x - 5, point.y});
+    HandleFor(100);
+    MoveMouseTo(point);
+    // A tip shows after the mouse rested half a second.
+    for (int waited = 0; waited < 2000; waited += 100) {
+      HandleFor(100);
+      const HWND tip = FindWindowA(TOOLTIPS_CLASSA, nullptr);
+      char text[512] = {};
+      if (tip != nullptr && IsWindowVisible(tip) && GetWindowTextA(tip, text, sizeof text) > 0) return std::string(text);
+    }
+    return std::string();
+  };
+  EXPECT_EQ(tipOver(1), Sys("コピー先のディレクトリの削除に失敗しました。")) << "cut at 200 pixels";
+  EXPECT_EQ(tipOver(0), "") << Sys("ミラーリング開始") << " fits";
+}
+
+// A stop is said at once and cannot be asked twice; no status text of the
+// ending run replaces what the status line says until the run has ended.
+TEST_F(MainWindowTest, AStopIsSaidAtOnceUntilTheRunHasEnded) {
+  StartAPacedRun();
+  Command(ID_MIRROR_STOP);
+  const std::string stopping = fw::LoadText(IDS_STOPPING_TEXT);
+  EXPECT_EQ(Frame().StatusText(), stopping);
+  EXPECT_FALSE(ToolButtonEnabled(ID_MIRROR_STOP));
+  EXPECT_FALSE(MenuItemEnabled(ID_MIRROR_STOP));
+  std::set<std::string> shown;
+  EXPECT_TRUE(HandleUntil([&] {
+    shown.insert(Frame().StatusText());
+    return !Running();
+  }));
+  HandleFor(300);
+  EXPECT_EQ(shown, (std::set<std::string>{stopping})) << "until the run had ended";
+  EXPECT_EQ(Frame().StatusText(), "Kelmoray");
+  EXPECT_TRUE(ToolButtonEnabled(ID_MIRROR_START));
+}
+
+// Closing during a run says so and returns at once; the window goes once
+// the run has ended.
+TEST_F(MainWindowTest, ClosingDuringARunIsSaidAndTheWindowGoesWithTheRun) {
+  StartAPacedRun();
+  SendMessageA(FrameWindow(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Running()) << "the window did not wait for the run";
+  EXPECT_EQ(Frame().StatusText(), fw::LoadText(IDS_CLOSING_TEXT));
+  SendMessageA(FrameWindow(), WM_CLOSE, 0, 0);  // a second close changes nothing
+  EXPECT_TRUE(HandleUntil([&] { return FrameWindow() == nullptr; }));
+  EXPECT_FALSE(Running());
+  EXPECT_LT(ListTree(dst_).size(), kPacedRunFiles) << "the run stopped";
 }
 
 // A second run's lines come below the first's.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "tests/support/mirror_fixture.h"
 #include "tests/support/platform_support.h"
 #include "tests/support/tree.h"
+#include "tests/support/win32/user_input.h"
 #include "tests/support/window_thread.h"
 
 namespace test {
@@ -22,6 +24,25 @@ namespace {
 
 class ProgramTest : public MirrorTest {
  protected:
+  // The lines the program's progress list holds.
+  static int ListedLines(HWND window) {
+    return static_cast<int>(SendMessageA(GetDlgItem(window, kProgressList), LVM_GETITEMCOUNT, 0, 0));
+  }
+  // Whether the end of the log holds the line of the message; the end
+  // only, read now and then, so as not to take the program's time.
+  bool LoggedLately(int id) const {
+    Sleep(50);
+    std::string tail(8192, '\0');
+    FILE* log = std::fopen((dir_ / "logs\\run.log").c_str(), "rb");
+    if (log == nullptr) return false;
+    std::fseek(log, 0, SEEK_END);
+    const long size = std::ftell(log);
+    std::fseek(log, size > static_cast<long>(tail.size()) ? size - static_cast<long>(tail.size()) : 0, SEEK_SET);
+    tail.resize(std::fread(tail.data(), 1, tail.size(), log));
+    std::fclose(log);
+    return tail.find(MessageText(id)) != std::string::npos;
+  }
+  static constexpr int kProgressList = 0xE900;
   // The program's main window, once it is there; null if it never comes.
   static HWND WindowTitled(const std::string& title) {
     HWND window = nullptr;
@@ -86,6 +107,43 @@ TEST_F(ProgramTest, ClosingDuringARunStopsItAndLeavesNoPartialFile) {
   for (const std::string& file : copied)
     EXPECT_EQ(std::filesystem::file_size(Below(dst_, file)), 32u << 20) << file;
   EXPECT_LT(copied.size(), 12u) << "the run stopped before its end";
+}
+
+// A fast run sends lines and status texts as fast as the window can take
+// them: Shift+F5 and Alt+F4, pressed on the keyboard, still act at once.
+TEST_F(ProgramTest, StopAndCloseFromTheKeyboardActAtOnceDuringAFastRun) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 30000; ++i) files.push_back("d" + std::to_string(i % 200) + "/f" + std::to_string(i));
+  MakeTree(src_, files);
+  Store({Entry()});
+  logSettings_.Set(dir_ / "logs\\", "run.log", 1, 1);
+  ChildProcess program(KELMORAY_GUI, {FileOption()}, "");
+  const HWND window = WindowTitled("entries.kyf - Kelmoray");
+  ASSERT_NE(window, nullptr);
+  SetForegroundWindow(window);
+  // Each stop ends the run after its file in progress: its interruption
+  // line, then its end line.
+  const auto stopAfterAWhile = [&](WORD key, unsigned modifiers) {
+    PressKey(VK_F5);
+    EXPECT_TRUE(WaitUntil([&] { return ListedLines(window) > 1000; })) << "the list shows lines while the run goes";
+    Sleep(2000);
+    const int before = ListedLines(window);
+    EXPECT_GT(before, 1000);
+    const auto pressed = std::chrono::steady_clock::now();
+    PressKey(key, modifiers);
+    EXPECT_TRUE(WaitUntil([&] { return LoggedLately(kMsgRunEnd); }));
+    const auto took = std::chrono::steady_clock::now() - pressed;
+    EXPECT_LT(took, std::chrono::seconds(1)) << std::chrono::duration<double>(took).count() << " s to stop; lines: " << before << " at the key, "
+                                              << ListedLines(window) << " now";
+    EXPECT_TRUE(LoggedLately(kMsgInterrupted));
+    EXPECT_LT(ListTree(dst_).size(), files.size() + 200) << "the run did not go to its end";
+  };
+  stopAfterAWhile(VK_F5, kShift);
+  // The log of the second run starts anew: the same name, written again.
+  std::filesystem::remove(dir_ / "logs\\run.log");
+  stopAfterAWhile(VK_F4, kAlt);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 1)) << "the program ends with its run";
+  EXPECT_EQ(program.Wait(), 0);
 }
 
 }  // namespace
