@@ -54,15 +54,15 @@ void CKelmdupView::AddLine(int id, int icon, const std::string& text1, const std
   }
   // A full queue of the thread: the lines are taken now.
   if (wake && !PostMessageA(Handle(), kTakeLinesMessage, 0, 0)) SendMessageA(Handle(), kTakeLinesMessage, 0, 0);
-  if (tooMany) WaitUntilShown(mostWaitingLines_);
+  if (tooMany) ShowLinesUntilWaiting(mostWaitingLines_);
 }
 
-void CKelmdupView::ShowAllLines() {
-  if (GetWindowThreadProcessId(Handle(), nullptr) == GetCurrentThreadId()) {
-    TakeWaitingLines();
-    return;
-  }
-  WaitUntilShown(0);
+void CKelmdupView::ShowAllLines() { ShowLinesUntilWaiting(0); }
+
+// The list's own thread cannot wait for itself: it takes the lines at once.
+void CKelmdupView::ShowLinesUntilWaiting(size_t waiting) {
+  if (GetWindowThreadProcessId(Handle(), nullptr) == GetCurrentThreadId()) TakeWaitingLines();
+  else WaitUntilShown(waiting);
 }
 
 void CKelmdupView::WaitUntilShown(size_t waiting) {

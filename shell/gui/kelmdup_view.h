@@ -59,7 +59,8 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
   void TakeTurn(bool onTimer);
   bool TakeWaitingLines();
   bool EndIsInView() const;
-  // From the worker: returns once no more than `waiting` of the lines given so far wait.
+  // Returns once no more than `waiting` of the lines given so far wait.
+  void ShowLinesUntilWaiting(size_t waiting);
   void WaitUntilShown(size_t waiting);
 
   LineStore lines_;  // user-interface thread only

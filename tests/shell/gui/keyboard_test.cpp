@@ -14,6 +14,8 @@
 #include "settings/stored_settings.h"
 #include "shell/gui/about_dlg.h"
 #include "shell/gui/log_settings_dlg.h"
+#include "shell/gui/options_dlg.h"
+#include "tests/support/saved_settings.h"
 #include "tests/support/mirror_fixture.h"
 #include "tests/support/win32/user_input.h"
 #include "tests/support/win32/modal_driver.h"
@@ -138,6 +140,23 @@ TEST_F(KeyboardTest, TheEditDialogAndTheAboutBox) {
   EXPECT_EQ(text, "C:\\new\\");
   result = DriveModal([] { return CAboutDlg().DoModal(nullptr); }, [](DialogDriver&) { PressKey(VK_RETURN); });
   EXPECT_EQ(result, IDOK);
+}
+
+// The arrow keys move between the scopes; the question that follows OK
+// answers to Escape.
+TEST_F(KeyboardTest, TheOptionsFromOpeningToOk) {
+  SettingsScopeGuard scope;  // per user while none is stored
+  const INT_PTR result = DriveModal([] { return COptionsDlg(nullptr).DoModal(nullptr); }, [&](DialogDriver& dialog) {
+    ASSERT_TRUE(FocusIsOn(dialog, IDC_PER_USER));
+    PressKey(VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return dialog.Checked(IDC_ALL_USERS); }, 5));
+    PressKey(VK_RETURN);
+    DialogDriver question(WaitForDialog(dialog.Window()));
+    ASSERT_NE(question.Window(), nullptr) << "asked whether to end now";
+    PressKey(VK_ESCAPE);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(ReadSettingsScope(), 0) << "all users";
 }
 
 }  // namespace
