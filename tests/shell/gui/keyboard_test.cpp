@@ -25,6 +25,16 @@ namespace test {
 
 namespace {
 
+// The keys go to the foreground window, which another program may have
+// taken: the dialog is brought forward as a person's click would.
+bool Activate(const DialogDriver& dialog) {
+  return WaitUntil([&] {
+    if (GetForegroundWindow() == dialog.Window()) return true;
+    SetForegroundWindow(dialog.Window());
+    return false;
+  }, 5);
+}
+
 // The focus is on an enabled control of the dialog: keys have somewhere to go.
 bool KeyboardIsUsable(const DialogDriver& dialog) {
   const HWND focus = FocusOf(GetWindowThreadProcessId(dialog.Window(), nullptr));
@@ -42,6 +52,7 @@ class KeyboardTest : public MirrorTest {};
 TEST_F(KeyboardTest, TheSettingsListFromOpeningToOk) {
   Store({Entry("a"), Entry("b")});
   const INT_PTR result = DriveModal([] { return CSettingsListDlg().DoModal(nullptr); }, [&](DialogDriver& list) {
+    ASSERT_TRUE(Activate(list));
     ASSERT_TRUE(WaitUntil([&] { return KeyboardIsUsable(list); }, 5)) << "a control has the focus at the start";
     for (const int left : {1, 0}) {
       PressKey('D', kAlt);
@@ -82,6 +93,7 @@ TEST_F(KeyboardTest, TheExclusionListFromOpeningToCancel) {
   std::vector<std::string> items = {"C:\\data\\a\\", "C:\\data\\b.txt"};
   const INT_PTR result = DriveModal([&] { return CExclusionListDlg(items, "C:\\data\\").DoModal(nullptr); },
                                     [&](DialogDriver& dialog) {
+    ASSERT_TRUE(Activate(dialog));
     ASSERT_TRUE(WaitUntil([&] { return KeyboardIsUsable(dialog); }, 5));
     PressKey(VK_DOWN);  // the list selects its first item
     ASSERT_TRUE(WaitUntil([&] { return dialog.Enabled(IDC_DELETE); }, 5));
@@ -100,6 +112,7 @@ TEST_F(KeyboardTest, TheExclusionListFromOpeningToCancel) {
 TEST_F(KeyboardTest, TheLogSettingsFromOpeningToOk) {
   logSettings_.Set("C:\\old\\", "old.log", 0, 0);
   const INT_PTR result = DriveModal([] { return CLogSettingsDlg().DoModal(nullptr); }, [&](DialogDriver& dialog) {
+    ASSERT_TRUE(Activate(dialog));
     ASSERT_TRUE(FocusIsOn(dialog, IDC_SUCCESS_LOG)) << "the first control that takes the focus";
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitUntil([&] { return dialog.Enabled(IDC_LOG_DIR); }, 5));
@@ -122,6 +135,7 @@ TEST_F(KeyboardTest, TheLogSettingsFromOpeningToOk) {
 TEST_F(KeyboardTest, TheEditDialogAndTheAboutBox) {
   std::string text = "C:\\old\\";
   INT_PTR result = DriveModal([&] { return CEditTextDlg(text).DoModal(nullptr); }, [&](DialogDriver& dialog) {
+    ASSERT_TRUE(Activate(dialog));
     ASSERT_TRUE(FocusIsOn(dialog, IDC_EDIT_TEXT));
     PressKey(VK_BACK);  // the whole text is selected when the dialog opens
     ASSERT_TRUE(WaitUntil([&] { return !dialog.Enabled(IDOK); }, 5));
@@ -132,13 +146,17 @@ TEST_F(KeyboardTest, TheEditDialogAndTheAboutBox) {
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_EQ(text, "C:\\old\\");
   result = DriveModal([&] { return CEditTextDlg(text).DoModal(nullptr); }, [&](DialogDriver& dialog) {
+    ASSERT_TRUE(Activate(dialog));
     ASSERT_TRUE(FocusIsOn(dialog, IDC_EDIT_TEXT));
     TypeText("C:\\new\\");
     PressKey(VK_RETURN);
   });
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(text, "C:\\new\\");
-  result = DriveModal([] { return CAboutDlg().DoModal(nullptr); }, [](DialogDriver&) { PressKey(VK_RETURN); });
+  result = DriveModal([] { return CAboutDlg().DoModal(nullptr); }, [](DialogDriver& about) {
+    ASSERT_TRUE(Activate(about));
+    PressKey(VK_RETURN);
+  });
   EXPECT_EQ(result, IDOK);
 }
 
@@ -147,6 +165,7 @@ TEST_F(KeyboardTest, TheEditDialogAndTheAboutBox) {
 TEST_F(KeyboardTest, TheOptionsFromOpeningToOk) {
   SettingsScopeGuard scope;  // per user while none is stored
   const INT_PTR result = DriveModal([] { return COptionsDlg(nullptr).DoModal(nullptr); }, [&](DialogDriver& dialog) {
+    ASSERT_TRUE(Activate(dialog));
     ASSERT_TRUE(FocusIsOn(dialog, IDC_PER_USER));
     PressKey(VK_DOWN);
     ASSERT_TRUE(WaitUntil([&] { return dialog.Checked(IDC_ALL_USERS); }, 5));
