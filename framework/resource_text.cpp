@@ -10,9 +10,15 @@ std::string LoadText(unsigned id) {
   const wchar_t* text = nullptr;
   const int length = LoadStringW(GetModuleHandleA(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
   if (length <= 0 || text == nullptr) return {};
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+  return SystemText({text, static_cast<size_t>(length)});
+}
+
+std::string SystemText(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int units = static_cast<int>(wide.size());
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
   std::string converted(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, length, converted.data(), bytes, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), units, converted.data(), bytes, nullptr, nullptr);
   return converted;
 }
 

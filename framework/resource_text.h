@@ -2,8 +2,12 @@
 // Texts of the program's string table, in the system code page.
 
 #include <string>
+#include <string_view>
 
 namespace fw {
+
+// UTF-16 from the system's controls and resources, in the system's code page.
+std::string SystemText(std::wstring_view wide);
 
 // The string `id`; empty when there is none.
 std::string LoadText(unsigned id);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/resource_text.h"
 #include "framework/window.h"
 
 #include <vector>
@@ -28,11 +29,7 @@ std::string StatusBar::Text() const {
   const LRESULT length = LOWORD(SendMessageW(bar_, SB_GETTEXTLENGTHW, 0, 0));
   std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
   SendMessageW(bar_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
-  std::string converted(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), -1, converted.data(), bytes, nullptr, nullptr);
-  converted.resize(converted.size() - 1);  // the terminating zero
-  return converted;
+  return SystemText(text.data());
 }
 
 int StatusBar::Layout() {
