@@ -34,14 +34,11 @@ LogClass LogClassOf(int id) {
 
 const std::string& MessageText(int id) {
   static const std::map<int, std::string> texts = [] {
-    const std::map<int, const char*> utf8 = {
+    return std::map<int, std::string>{
 #define RUN_STRING(id, text) {id, text},
 #include "resources/run_strings.inc"
 #undef RUN_STRING
     };
-    std::map<int, std::string> system;
-    for (const auto& [id, text] : utf8) system[id] = platform::Utf8ToSystem(text);
-    return system;
   }();
   static const std::string none;
   const auto found = texts.find(id);

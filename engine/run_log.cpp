@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "engine/messages.h"
+#include "platform/code_page.h"
+#include "platform/file_operations.h"
 
 namespace {
 
@@ -50,9 +52,5 @@ std::vector<std::string> LogRecordsFor(int id, const std::string& text1, const s
 }
 
 void AppendLogRecord(const std::string& path, const std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "ab");
-  if (file == nullptr) return;
-  const std::string record = text + "\r\n";
-  std::fwrite(record.data(), 1, record.size(), file);
-  std::fclose(file);
+  (void)platform::AppendToFile(path, platform::ToStoredText(text + "\r\n"));
 }

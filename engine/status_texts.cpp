@@ -24,12 +24,12 @@ StatusMeaning MeaningOf(const char* text) {
 }
 
 const std::string& WorkingText() {
-  static const std::string text = platform::Utf8ToSystem("作業中");
+  static const std::string text = "作業中";
   return text;
 }
 
 const std::string& CopyingText() {
-  static const std::string text = platform::Utf8ToSystem("コピー中");
+  static const std::string text = "コピー中";
   return text;
 }
 

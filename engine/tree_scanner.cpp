@@ -33,7 +33,7 @@ bool IsDirectory(const DirectoryEntry& entry) {
 }
 
 const std::string& SearchingText() {
-  static const std::string text = platform::Utf8ToSystem("検索中 - ");
+  static const std::string text = "検索中 - ";
   return text;
 }
 

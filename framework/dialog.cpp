@@ -3,18 +3,20 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/resource_text.h"
+#include "framework/window.h"
+#include "platform/win32/wide_text.h"
+#include "resources/ids.h"
+
 namespace fw {
 
 void DataExchange::Text(int control, std::string& value) {
   HWND window = GetDlgItem(dialog_, control);
   if (direction_ == Direction::kToControls) {
-    SetWindowTextA(window, value.c_str());
+    SetWindowTextW(window, platform::WideText(value).c_str());
     return;
   }
-  const int length = GetWindowTextLengthA(window);
-  std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-  GetWindowTextA(window, text.data(), length + 1);
-  value = text.data();
+  value = WindowText(window);
 }
 
 void DataExchange::Check(int control, int& value) {
@@ -29,6 +31,11 @@ void DataExchange::Check(int control, int& value) {
 INT_PTR Dialog::DoModal(HWND parent) {
   return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent, Procedure,
                          reinterpret_cast<LPARAM>(this));
+}
+
+void ShowError(HWND owner, const std::string& text) {
+  MessageBoxW(owner, platform::WideText(text).c_str(), platform::WideText(LoadText(IDS_APPLICATION_TITLE)).c_str(),
+              MB_OK | MB_ICONERROR);
 }
 
 std::string Dialog::Text(int control) const {

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "platform/win32/wide_text.h"
 namespace fw {
 
 // Moves values between a dialog's controls and the variables that hold them.
@@ -26,6 +27,9 @@ class DataExchange {
   Direction direction_;
 };
 
+// An error message over owner, with the program's title.
+void ShowError(HWND owner, const std::string& text);
+
 class Dialog {
  public:
   explicit Dialog(int templateId) : templateId_(templateId) {}
@@ -40,7 +44,7 @@ class Dialog {
   HWND Control(int id) const { return GetDlgItem(dialog_, id); }
   // What a control shows now: its text, or whether a check box is ticked.
   std::string Text(int control) const;
-  void SetText(int control, const std::string& text) { SetDlgItemTextA(dialog_, control, text.c_str()); }
+  void SetText(int control, const std::string& text) { SetDlgItemTextW(dialog_, control, platform::WideText(text).c_str()); }
   bool Checked(int button) const { return IsDlgButtonChecked(dialog_, button) == BST_CHECKED; }
   // Enables or disables a control. A control that has the focus hands it to
   // `focusTo` first: a disabled control with the focus leaves the keyboard

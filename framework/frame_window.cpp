@@ -4,6 +4,7 @@
 
 #include "framework/resource_text.h"
 #include "resources/ids.h"
+#include "platform/win32/wide_text.h"
 
 namespace fw {
 
@@ -40,7 +41,7 @@ bool FrameWindow::OnCreate() {
 }
 
 void FrameWindow::SetDocumentTitle(const std::string& title) {
-  SetWindowTextA(Handle(), (title + " - " + windowTitle_).c_str());
+  SetWindowTextW(Handle(), platform::WideText(title + " - " + windowTitle_).c_str());
 }
 
 void FrameWindow::SetStatusText(const std::string& text) { statusBar_.SetText(text); }
@@ -81,10 +82,9 @@ void FrameWindow::ShowPrompt(UINT command) {
 
 LRESULT FrameWindow::OnNotify(NMHDR* header) {
   if (header->hwndFrom == client_) return OnClientNotify(header);
-  if (header->code == TTN_GETDISPINFOA) {
-    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
-    tooltip_ = TooltipOf(static_cast<unsigned>(header->idFrom));
-    info->lpszText = tooltip_.data();
+  if (header->code == TTN_GETDISPINFOW) {
+    tooltip_ = platform::WideText(TooltipOf(static_cast<unsigned>(header->idFrom)));
+    reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = tooltip_.data();
     return 0;
   }
   if (header->code == TBN_HOTITEMCHANGE && header->hwndFrom == toolBar_.Handle()) {
@@ -125,6 +125,8 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
       else if (!(flags & (MF_POPUP | MF_SEPARATOR))) ShowPrompt(LOWORD(wParam));
       return 0;
     }
+    // The controls' notifications come in UTF-16, whatever the window's own texts.
+    case WM_NOTIFYFORMAT: return NFR_UNICODE;
     case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_TIMER: OnTimer(wParam); return 0;
     case WM_CLOSE: OnClose(); return 0;

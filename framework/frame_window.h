@@ -71,7 +71,7 @@ class FrameWindow : public Window, public CommandTarget {
   HACCEL accelerators_ = nullptr;
   int resourceId_ = 0;
   std::string windowTitle_;
-  std::string tooltip_;  // the text a tooltip is showing
+  std::wstring tooltip_;  // the text a tooltip is showing
 };
 
 }  // namespace fw

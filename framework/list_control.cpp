@@ -1,5 +1,6 @@
 #include "framework/list_control.h"
 
+#include "platform/win32/wide_text.h"
 namespace fw {
 
 HIMAGELIST NewSmallImageList() { return ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8); }
@@ -19,12 +20,13 @@ void ListControl::Attach(HWND list, HIMAGELIST images) {
 }
 
 void InsertListColumn(HWND list, int position, const std::string& header, int width) {
-  LVCOLUMNA column{};
+  std::wstring text = platform::WideText(header);
+  LVCOLUMNW column{};
   column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
   column.fmt = LVCFMT_LEFT;
   column.cx = width;
-  column.pszText = const_cast<char*>(header.c_str());
-  SendMessageA(list, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
+  column.pszText = text.data();
+  SendMessageW(list, LVM_INSERTCOLUMNW, position, reinterpret_cast<LPARAM>(&column));
 }
 
 void ListControl::AddColumn(const std::string& header, int width) {
@@ -33,31 +35,33 @@ void ListControl::AddColumn(const std::string& header, int width) {
 }
 
 int ListControl::AddRow(const std::string& text, int image) {
-  LVITEMA item{};
+  std::wstring wide = platform::WideText(text);
+  LVITEMW item{};
   item.mask = LVIF_TEXT | (image >= 0 ? LVIF_IMAGE : 0);
   item.iItem = RowCount();
-  item.pszText = const_cast<char*>(text.c_str());
+  item.pszText = wide.data();
   item.iImage = image;
-  return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  return static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void ListControl::SetText(int row, int column, const std::string& text) {
-  LVITEMA item{};
+  std::wstring wide = platform::WideText(text);
+  LVITEMW item{};
   item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  item.pszText = wide.data();
+  SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
 std::string ListControl::Text(int row, int column) const {
   // The control gives as much as fits; a longer text is asked for again.
   for (size_t size = 1024;; size *= 4) {
-    std::vector<char> text(size, '\0');
-    LVITEMA item{};
+    std::vector<wchar_t> text(size, L'\0');
+    LVITEMW item{};
     item.iSubItem = column;
     item.pszText = text.data();
     item.cchTextMax = static_cast<int>(size);
-    const auto length = static_cast<size_t>(SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < size) return std::string(text.data(), length);
+    const auto length = static_cast<size_t>(SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < size) return platform::ProgramText({text.data(), length});
   }
 }
 

@@ -2,10 +2,11 @@
 
 #include <windowsx.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cwchar>
 
 #include "framework/list_control.h"
-#include "platform/code_page.h"
+#include "platform/win32/wide_text.h"
 
 namespace fw {
 
@@ -13,8 +14,8 @@ namespace {
 
 // The list's own subclass; the owner may add its own under another number.
 constexpr UINT_PTR kTipSubclass = 0x4B54;
-// A cell's text as the control takes it: its buffer holds this many bytes.
-constexpr size_t kShownBytes = 260;
+// A cell's text as the control takes it: its buffer holds this many UTF-16 units.
+constexpr size_t kShownUnits = 260;
 
 }  // namespace
 
@@ -42,13 +43,13 @@ bool ListView::CreateTip(HWND parent) {
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
                          GetModuleHandleA(nullptr), nullptr);
   if (tip_ == nullptr) return false;
-  TOOLINFOA tool{};
+  TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = list_;
   tool.uId = reinterpret_cast<UINT_PTR>(list_);
-  tool.lpszText = LPSTR_TEXTCALLBACKA;
-  SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 640);  // a long path wraps
   return SetWindowSubclass(list_, TipProcedure, kTipSubclass, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
@@ -65,9 +66,10 @@ std::string ListView::CutText(Cell cell) const {
   std::string text = RowText(cell.row, cell.column);
   // The margins the control leaves around a text, and the image before the first column's.
   const int margins = cell.column == 0 ? 12 + GetSystemMetrics(SM_CXSMICON) + 4 : 12;
-  const auto width = static_cast<int>(SendMessageA(list_, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  const std::wstring wide = platform::WideText(text);
+  const auto width = static_cast<int>(SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(wide.c_str())));
   const auto room = static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(cell.column), 0));
-  if (width + margins <= room && text.size() < kShownBytes) text.clear();
+  if (width + margins <= room && wide.size() < kShownUnits) text.clear();
   return text;
 }
 
@@ -83,12 +85,12 @@ LRESULT CALLBACK ListView::TipProcedure(HWND list, UINT message, WPARAM wParam, 
       SendMessageA(view->tip_, TTM_POP, 0, 0);
     }
   } else if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == view->tip_ &&
-             reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOA) {
+             reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW) {
     POINT mouse;
     GetCursorPos(&mouse);
     ScreenToClient(list, &mouse);
-    view->tipText_ = view->CutText(view->CellAt(mouse));
-    reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = view->tipText_.data();
+    view->tipText_ = platform::WideText(view->CutText(view->CellAt(mouse)));
+    reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = view->tipText_.data();
     return 0;
   } else if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(list, TipProcedure, kTipSubclass);
@@ -109,16 +111,15 @@ int ListView::RowCount() const { return static_cast<int>(SendMessageA(list_, LVM
 void ListView::ShowRow(int row) { SendMessageA(list_, LVM_ENSUREVISIBLE, row, FALSE); }
 
 LRESULT ListView::OnNotify(NMHDR* header) {
-  if (header->code != LVN_GETDISPINFOA) return 0;
-  LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
-  if (item.mask & LVIF_TEXT) {
-    shown_ = RowText(item.iItem, item.iSubItem);
-    if (item.cchTextMax > 0) {
-      // The control's buffer holds 260 bytes; a longer path is cut between characters.
-      const std::string_view kept = cp::CutToBytes(shown_, static_cast<size_t>(item.cchTextMax - 1));
-      std::memcpy(item.pszText, kept.data(), kept.size());
-      item.pszText[kept.size()] = '\0';
-    }
+  if (header->code != LVN_GETDISPINFOW) return 0;
+  LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+  if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0) {
+    // The control's buffer holds 260 units; a longer path is cut between characters.
+    const std::wstring shown = platform::WideText(RowText(item.iItem, item.iSubItem));
+    size_t kept = std::min(shown.size(), static_cast<size_t>(item.cchTextMax - 1));
+    if (kept < shown.size() && kept > 0 && IS_HIGH_SURROGATE(shown[kept - 1])) --kept;
+    std::wmemcpy(item.pszText, shown.data(), kept);
+    item.pszText[kept] = L'\0';
   }
   if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) {
     const int image = RowImage(item.iItem);

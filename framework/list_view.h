@@ -56,10 +56,9 @@ class ListView {
   HWND list_ = nullptr;
   HWND tip_ = nullptr;
   Cell tipCell_;
-  std::string tipText_;  // the text handed to the tooltip last
+  std::wstring tipText_;  // the text handed to the tooltip last
   HIMAGELIST images_ = nullptr;
   int columns_ = 0;
-  std::string shown_;  // the text handed to the control last; it copies it
 };
 
 }  // namespace fw

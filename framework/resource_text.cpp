@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide_text.h"
+
 namespace fw {
 
 std::string LoadText(unsigned id) {
@@ -10,16 +12,7 @@ std::string LoadText(unsigned id) {
   const wchar_t* text = nullptr;
   const int length = LoadStringW(GetModuleHandleA(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
   if (length <= 0 || text == nullptr) return {};
-  return SystemText({text, static_cast<size_t>(length)});
-}
-
-std::string SystemText(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int units = static_cast<int>(wide.size());
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-  std::string converted(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), units, converted.data(), bytes, nullptr, nullptr);
-  return converted;
+  return platform::ProgramText({text, static_cast<size_t>(length)});
 }
 
 std::string PromptOf(unsigned command) {

@@ -1,13 +1,10 @@
 #pragma once
-// Texts of the program's string table, in the system code page.
+// Texts of the program's string table, in the program's encoding.
 
 #include <string>
 #include <string_view>
 
 namespace fw {
-
-// UTF-16 from the system's controls and resources, in the system's code page.
-std::string SystemText(std::wstring_view wide);
 
 // The string `id`; empty when there is none.
 std::string LoadText(unsigned id);

@@ -4,6 +4,7 @@
 
 #include "framework/resource_text.h"
 #include "framework/window.h"
+#include "platform/win32/wide_text.h"
 
 #include <vector>
 
@@ -20,7 +21,7 @@ bool StatusBar::Create(HWND parent, int controlId) {
 }
 
 void StatusBar::SetText(const std::string& text) {
-  SendMessageA(bar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(platform::WideText(text).c_str()));
 }
 
 // Read as UTF-16: the length the ANSI message gives may count characters,
@@ -29,7 +30,7 @@ std::string StatusBar::Text() const {
   const LRESULT length = LOWORD(SendMessageW(bar_, SB_GETTEXTLENGTHW, 0, 0));
   std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
   SendMessageW(bar_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-  return SystemText(text.data());
+  return platform::ProgramText(text.data());
 }
 
 int StatusBar::Layout() {

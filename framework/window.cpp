@@ -1,6 +1,14 @@
 #include "framework/window.h"
 
+#include "platform/win32/wide_text.h"
+
 namespace fw {
+
+std::string WindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return platform::ProgramText(text);
+}
 
 int WindowHeight(HWND window) {
   RECT rect{};

@@ -4,7 +4,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace fw {
+
+// The text of a window or control, in the program's encoding.
+std::string WindowText(HWND window);
 
 // The height of a window, its frame included.
 int WindowHeight(HWND window);

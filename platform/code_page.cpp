@@ -121,7 +121,7 @@ std::string MapCase(std::string_view text, CodePage page, Case to) {
 
 }  // namespace
 
-CodePage System() { return platform::SystemCodePage(); }
+CodePage System() { return CodePage::kUtf8; }
 
 size_t CharLength(std::string_view text, size_t pos, CodePage page) {
   switch (page) {

@@ -53,11 +53,16 @@ std::string_view CutToBytes(std::string_view text, size_t maxBytes, CodePage pag
 
 namespace platform {
 
-// The code page in which the program's texts, file names and stored values
-// are kept: the ANSI code page on Windows, UTF-8 elsewhere.
-cp::CodePage SystemCodePage();
-
-// A UTF-8 text in the system code page; characters it cannot hold become "?".
-std::string Utf8ToSystem(std::string_view utf8);
+// The texts that are kept outside the program: settings files and registry
+// values, the run log, the console's lines and the posting channel. On
+// Windows they are in the system's code page (932 for Japanese), and a
+// character it cannot hold becomes the system's substitute; natively they
+// are the program's own UTF-8.
+std::string ToStoredText(std::string_view text);
+// The code page of stored texts, for stepping over their characters.
+cp::CodePage StoredCodePage();
+std::string FromStoredText(std::string_view stored);
+// Whether the text is stored as it is, without a substitute.
+bool StoredTextHolds(std::string_view text);
 
 }  // namespace platform

@@ -1,10 +1,18 @@
 #include "platform/directory_listing.h"
 
+#include "platform/file_attributes.h"
 #include "platform/injected_faults.h"
 
-// The part of a listing both platforms share: a fault a test injected.
+// The parts of a listing both platforms share: what a reparse tag means, and
+// a fault a test injected.
 
 namespace platform {
+
+std::uint32_t AttributesWithReparseTag(std::uint32_t attributes, std::uint32_t tag) {
+  constexpr std::uint32_t kNameSurrogate = 0x20000000;
+  if (!(attributes & kAttrReparsePoint) || (tag & kNameSurrogate)) return attributes;
+  return attributes & ~kAttrReparsePoint;
+}
 
 void DirectoryListing::LookUpFault(const std::string& directory) {
   const ListingFault fault = InjectedListingFault(directory);

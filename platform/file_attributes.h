@@ -18,6 +18,13 @@ constexpr std::uint32_t kAttrDevice = 0x40;
 constexpr std::uint32_t kAttrReparsePoint = 0x400;
 constexpr std::uint32_t kInvalidAttributes = 0xffffffff;
 
+// The attributes of a reparse point with that tag, as the program sees
+// them: only name surrogates (symbolic links, junctions, mount points) are
+// links. Every other reparse point, a cloud placeholder or a deduplicated
+// file, is the file or directory it stands for: listed, entered and copied
+// (reading a placeholder may fetch its content).
+std::uint32_t AttributesWithReparseTag(std::uint32_t attributes, std::uint32_t tag);
+
 // Attribute bits of a file or directory (not following a final link), or
 // kInvalidAttributes when there is none.
 std::uint32_t ReadFileAttributes(const std::string& path);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -27,6 +28,11 @@ struct FileResult {
 };
 
 FileResult DeleteFilePlain(const std::string& path);
+
+// Whether the file can be opened for reading (it is opened and closed again).
+FileResult CheckReadable(const std::string& path);
+// Appends bytes to the file, which is created when it is missing.
+FileResult AppendToFile(const std::string& path, std::string_view bytes);
 // Removes an empty directory; not a link to one.
 FileResult RemoveDirectoryPlain(const std::string& path);
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -49,5 +50,9 @@ std::string AbsolutePath(const std::string& path);
 
 // Full path of the running program's file; empty when it cannot be learned.
 std::string ModuleFilePath();
+
+// The program's arguments, its own name first, in the program's encoding;
+// natively those main was given (Windows reads its own command line).
+std::vector<std::string> CommandLineArguments(int argc, const char* const* argv);
 
 }  // namespace platform

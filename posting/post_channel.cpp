@@ -116,7 +116,7 @@ const std::string& ChannelSuffix() { return TheSuffix(); }
 
 std::string InfoBlockName() { return Named("DATAPOSTINFO"); }
 std::string KeyBlockName(const std::string& key) {
-  return cp::ToUpperAscii(Named("DATAPOSTKEY") + key);
+  return cp::ToUpperAscii(Named("DATAPOSTKEY") + key, platform::StoredCodePage());
 }
 std::string DataBlockName(std::uint32_t serial) {
   char number[16];
@@ -200,7 +200,7 @@ void UnregisterKey(SharedHandle keyBlock, WindowHandle window, SharedHandle info
 }
 
 void CopyToBuffer(std::string_view text, char (&buffer)[kReceiveBufferSize]) {
-  const std::string_view kept = cp::CutToBytes(text, kReceiveBufferSize - 1);
+  const std::string_view kept = cp::CutToBytes(text, kReceiveBufferSize - 1, platform::StoredCodePage());
   std::copy(kept.begin(), kept.end(), buffer);
   buffer[kept.size()] = '\0';
 }

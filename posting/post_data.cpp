@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/code_page.h"
 #include "platform/thread.h"
 #include "posting/local_delivery.h"
 
@@ -108,18 +109,21 @@ class Post {
 
 }  // namespace
 
-int PostData(const char* key, const char* text) {
+int PostData(const char* programKey, const char* programText) {
   // A sender posts to one key again and again: its block's name is kept.
-  thread_local std::string lastKey, name;
-  if (name.empty() || lastKey != key) {
-    lastKey = key;
+  thread_local std::string lastKey, key, name;
+  if (name.empty() || lastKey != programKey) {
+    lastKey = programKey;
+    key = platform::ToStoredText(programKey);
     name = posting::KeyBlockName(key);
   }
+  const std::string storedText = platform::ToStoredText(programText);
+  const char* text = storedText.c_str();
   // A key that a receiver of this process registered: its block is at hand.
   if (posting::LocalDeliveryEnabled()) {
     if (const auto local = posting::FindLocalKey(name);
         local != nullptr && local->view && local->view.Size() >= posting::kKeyBlockSize) {
-      Post(key, text, 0).ToSlots(local->view);
+      Post(key.c_str(), text, 0).ToSlots(local->view);
       return 0;
     }
   }
@@ -128,7 +132,7 @@ int PostData(const char* key, const char* text) {
   const SharedHandle info = platform::OpenSharedBlock(posting::InfoBlockName());
   if (info != 0) {
     if (const SharedView keyView{keyBlock}; keyView && keyView.Size() >= posting::kKeyBlockSize)
-      Post(key, text, info).ToSlots(keyView);
+      Post(key.c_str(), text, info).ToSlots(keyView);
   }
   platform::CloseSharedBlock(info);
   platform::CloseSharedBlock(keyBlock);
@@ -141,19 +145,25 @@ CtPostData::~CtPostData() {
   posting::UnregisterKey(keyBlock_, registeredWindow_, infoHandle_);
 }
 
+// The channel carries stored texts; receivers get the program's own.
+void CtPostData::Deliver() {
+  OnPostData(registeredWindow_, platform::FromStoredText(keyBuffer_).c_str(),
+             platform::FromStoredText(textBuffer_).c_str());
+}
+
 platform::MessageResult CtPostData::HandleMessage(unsigned message, platform::WordParam wordParam,
                                                   platform::LongParam longParam) {
   // Unread buffers never reach OnPostData: a block that cannot be read is skipped.
   if (message == posting::NotificationMessage() &&
       posting::ReadPostedData(static_cast<std::uint32_t>(longParam), textBuffer_, keyBuffer_)) {
-    OnPostData(registeredWindow_, keyBuffer_, textBuffer_);
+    Deliver();
   }
   if (message == posting::LocalTextMessage()) {
     // Every receiver on the window gets the text, as each gets a notification.
     const auto* post = reinterpret_cast<const posting::LocalPost*>(longParam);
     posting::CopyToBuffer(post->text, textBuffer_);
     posting::CopyToBuffer(post->key, keyBuffer_);
-    OnPostData(registeredWindow_, keyBuffer_, textBuffer_);
+    Deliver();
   } else if (message == posting::LocalWakeMessage()) {
     TakeLocalTurn(false);
     return 0;
@@ -185,8 +195,8 @@ void CtPostData::TakeLocalTurn(bool onTimer) {
 bool CtPostData::Install(WindowHandle window, const std::string& key) {
   Hook(window);
   registeredWindow_ = window;
-  key_ = key;
-  keyBlock_ = posting::RegisterKey(key, window, &infoHandle_);
-  if (keyBlock_ != 0) posting::AddLocalKey(posting::KeyBlockName(key));
+  key_ = platform::ToStoredText(key);  // as senders of other programs spell it
+  keyBlock_ = posting::RegisterKey(key_, window, &infoHandle_);
+  if (keyBlock_ != 0) posting::AddLocalKey(posting::KeyBlockName(key_));
   return keyBlock_ != 0;
 }

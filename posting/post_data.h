@@ -36,6 +36,7 @@ class CtPostData : public CtSubclassWnd {
 
  private:
   void TakeLocalTurn(bool onTimer);
+  void Deliver();  // the texts in the buffers, to OnPostData
 
   platform::SharedHandle keyBlock_ = 0;
   platform::WindowHandle registeredWindow_ = 0;

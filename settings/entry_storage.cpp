@@ -6,6 +6,7 @@
 #include "foundation/path.h"
 #include "platform/code_page.h"
 #include "platform/file_attributes.h"
+#include "platform/file_operations.h"
 #include "platform/profile_file.h"
 #include "settings/stored_settings.h"
 
@@ -64,13 +65,9 @@ StoreProblem FileProblem(const std::string& path) {
   if (attributes != platform::kInvalidAttributes &&
       (attributes & (platform::kAttrDirectory | platform::kAttrDevice)))
     return {platform::StoreState::kUnreadable, path};
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  const int error = errno;
-  if (file != nullptr) {
-    std::fclose(file);
+  const platform::FileResult opened = platform::CheckReadable(path);
+  if (opened || opened.error == platform::kErrorFileNotFound || opened.error == platform::kErrorPathNotFound)
     return {};
-  }
-  if (error == ENOENT || error == ENOTDIR) return {};
   return {platform::StoreState::kUnreadable, path};
 }
 

@@ -12,7 +12,7 @@ struct SettingsLocation {
   std::string settingsFilePath;  // without enclosing double quotes
   std::string setKeySuffix;      // empty, or "\S-" + the set's name
   // "標準" (standard), the set's name, or the settings file's name and extension
-  std::string setDisplayName = platform::Utf8ToSystem("標準");
+  std::string setDisplayName = "標準";
 };
 
 // The process-wide location.

@@ -2,8 +2,9 @@
 
 namespace platform {
 
-cp::CodePage SystemCodePage() { return cp::CodePage::kUtf8; }
-
-std::string Utf8ToSystem(std::string_view utf8) { return std::string(utf8); }
+std::string ToStoredText(std::string_view text) { return std::string(text); }
+cp::CodePage StoredCodePage() { return cp::CodePage::kUtf8; }
+std::string FromStoredText(std::string_view stored) { return std::string(stored); }
+bool StoredTextHolds(std::string_view) { return true; }
 
 }  // namespace platform

@@ -22,6 +22,33 @@ FileResult RemoveDirectoryPlain(const std::string& path) {
   return {FileErrorFrom(error)};
 }
 
+FileResult CheckReadable(const std::string& path) {
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int error = errno;
+  if (file < 0) return {FileErrorFrom(error)};
+  close(file);
+  return {};
+}
+
+FileResult AppendToFile(const std::string& path, std::string_view bytes) {
+  const int file = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (file < 0) {
+    const int error = errno;
+    return {FileErrorFrom(error)};
+  }
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t written = write(file, bytes.data() + done, bytes.size() - done);
+    if (written < 0) {
+      const int error = errno;
+      if (error == EINTR) continue;
+      close(file);
+      return {FileErrorFrom(error)};
+    }
+    done += static_cast<size_t>(written);
+  }
+  return close(file) == 0 ? FileResult{} : FileResult{kErrorOther};
+}
+
 bool CopyFileTimes(const std::string& source, const std::string& destination) {
   struct stat info;
   if (stat(source.c_str(), &info) != 0) return false;

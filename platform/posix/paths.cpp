@@ -90,4 +90,6 @@ std::string ModuleFilePath() {
   return std::string(buffer, static_cast<size_t>(length));
 }
 
+std::vector<std::string> CommandLineArguments(int argc, const char* const* argv) { return {argv, argv + argc}; }
+
 }  // namespace platform

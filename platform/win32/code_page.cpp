@@ -2,9 +2,27 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide_text.h"
+
 namespace platform {
 
-cp::CodePage SystemCodePage() {
+namespace {
+
+// UTF-16 in the system's code page; *substituted tells whether a character
+// had to be replaced (best-fit look-alikes count as replaced).
+std::string InSystemCodePage(std::wstring_view wide, BOOL* substituted) {
+  if (wide.empty()) return {};
+  const int units = static_cast<int>(wide.size());
+  const DWORD flags = substituted != nullptr ? WC_NO_BEST_FIT_CHARS : 0;
+  const int bytes = WideCharToMultiByte(CP_ACP, flags, wide.data(), units, nullptr, 0, nullptr, substituted);
+  std::string text(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), units, text.data(), bytes, nullptr, substituted);
+  return text;
+}
+
+}  // namespace
+
+cp::CodePage StoredCodePage() {
   switch (GetACP()) {
     case 932: return cp::CodePage::kShiftJis;
     case CP_UTF8: return cp::CodePage::kUtf8;
@@ -12,15 +30,15 @@ cp::CodePage SystemCodePage() {
   }
 }
 
-std::string Utf8ToSystem(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), wideLength);
-  const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, text.data(), length, nullptr, nullptr);
-  return text;
+std::string ToStoredText(std::string_view text) { return InSystemCodePage(WideText(text), nullptr); }
+
+std::string FromStoredText(std::string_view stored) { return ProgramText(WideText(stored, CP_ACP)); }
+
+bool StoredTextHolds(std::string_view text) {
+  const std::wstring wide = WideText(text);
+  BOOL substituted = FALSE;
+  const std::string stored = InSystemCodePage(wide, &substituted);
+  return !substituted && FromStoredText(stored) == text;
 }
 
 }  // namespace platform

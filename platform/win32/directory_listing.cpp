@@ -4,7 +4,9 @@
 
 #include <utility>
 
+#include "platform/file_attributes.h"
 #include "platform/file_operations.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -14,17 +16,18 @@ std::uint64_t ToUint64(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-void Fill(const WIN32_FIND_DATAA& data, DirectoryEntry* entry) {
-  entry->attributes = data.dwFileAttributes;
+void Fill(const WIN32_FIND_DATAW& data, DirectoryEntry* entry) {
+  // A reparse point's tag is in dwReserved0.
+  entry->attributes = AttributesWithReparseTag(data.dwFileAttributes, data.dwReserved0);
   entry->creationTime = ToUint64(data.ftCreationTime);
   entry->lastAccessTime = ToUint64(data.ftLastAccessTime);
   entry->lastWriteTime = ToUint64(data.ftLastWriteTime);
   entry->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  entry->name = data.cFileName;
-  entry->shortName = data.cAlternateFileName;
+  entry->name = ProgramText(data.cFileName);
+  entry->shortName = ProgramText(data.cAlternateFileName);
 }
 
-// What a failed FindFirstFileA or FindNextFileA means: no (more) matching
+// What a failed FindFirstFileW or FindNextFileW means: no (more) matching
 // names, a directory that has gone, or a listing that failed. An empty
 // drive root has no "." and gives "file not found" for "*.*".
 bool ListedToTheEnd(DWORD error) {
@@ -39,8 +42,8 @@ std::uint32_t ReasonOf(DWORD error) { return error == 0 ? std::uint32_t{kErrorOt
 DirectoryListing::DirectoryListing(const std::string& directory, const std::string& pattern, LinkView links)
     : pattern_(pattern), links_(links) {
   LookUpFault(directory);
-  auto* data = new WIN32_FIND_DATAA;
-  HANDLE find = FindFirstFileA((directory + pattern).c_str(), data);
+  auto* data = new WIN32_FIND_DATAW;
+  HANDLE find = FindFirstFileW(WidePath(directory + pattern).c_str(), data);
   if (find == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (!ListedToTheEnd(error)) error_ = ReasonOf(error);
@@ -48,12 +51,12 @@ DirectoryListing::DirectoryListing(const std::string& directory, const std::stri
     return;
   }
   // The handle and the buffer travel together: the first entry is already in it.
-  handle_ = new std::pair<HANDLE, WIN32_FIND_DATAA*>(find, data);
+  handle_ = new std::pair<HANDLE, WIN32_FIND_DATAW*>(find, data);
   pending_ = true;
 }
 
 DirectoryListing::~DirectoryListing() {
-  auto* state = static_cast<std::pair<HANDLE, WIN32_FIND_DATAA*>*>(handle_);
+  auto* state = static_cast<std::pair<HANDLE, WIN32_FIND_DATAW*>*>(handle_);
   if (state == nullptr) return;
   FindClose(state->first);
   delete state->second;
@@ -62,9 +65,9 @@ DirectoryListing::~DirectoryListing() {
 
 ListStep DirectoryListing::NextFromSystem(DirectoryEntry* entry) {
   if (error_ != kErrorNone) return ListStep::kError;
-  auto* state = static_cast<std::pair<HANDLE, WIN32_FIND_DATAA*>*>(handle_);
+  auto* state = static_cast<std::pair<HANDLE, WIN32_FIND_DATAW*>*>(handle_);
   if (state == nullptr) return ListStep::kEnd;
-  if (!pending_ && !FindNextFileA(state->first, state->second)) {
+  if (!pending_ && !FindNextFileW(state->first, state->second)) {
     const DWORD error = GetLastError();
     if (ListedToTheEnd(error)) return ListStep::kEnd;
     error_ = ReasonOf(error);

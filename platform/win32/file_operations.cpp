@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "platform/code_page.h"
 #include "platform/injected_faults.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -16,32 +18,57 @@ FileResult ResultOf(BOOL done) {
 
 }  // namespace
 
-FileResult DeleteFilePlain(const std::string& path) { return ResultOf(DeleteFileA(path.c_str())); }
+FileResult DeleteFilePlain(const std::string& path) { return ResultOf(DeleteFileW(WidePath(path).c_str())); }
 
 FileResult RemoveDirectoryPlain(const std::string& path) {
-  return ResultOf(RemoveDirectoryA(path.c_str()));
+  return ResultOf(RemoveDirectoryW(WidePath(path).c_str()));
 }
 
+FileResult CheckReadable(const std::string& path) {
+  HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ResultOf(FALSE);
+  CloseHandle(file);
+  return {};
+}
+
+FileResult AppendToFile(const std::string& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ResultOf(FALSE);
+  DWORD written = 0;
+  FileResult result = ResultOf(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+  if (result && written != bytes.size()) result = {kErrorOther};
+  CloseHandle(file);
+  return result;
+}
+
+// The copy is made under a temporary name beside its target, then renamed
+// over it in one step: nothing half-written ever
+// stands under the target's name, and a link standing there is replaced, not
+// written through. What a killed run leaves, the next one removes.
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination) {
   if (const std::uint32_t injected = TakeInjectedCopyFailure()) return {injected};
-  // CopyFileA writes through a link standing at the destination, into
-  // whatever it points to: the link goes first, and the copy takes its place.
-  const DWORD standing = GetFileAttributesA(destination.c_str());
-  if (standing != INVALID_FILE_ATTRIBUTES && (standing & FILE_ATTRIBUTE_REPARSE_POINT) &&
-      !(standing & FILE_ATTRIBUTE_DIRECTORY) && !DeleteFileA(destination.c_str()))
-    return ResultOf(FALSE);
-  return ResultOf(CopyFileA(source.c_str(), destination.c_str(), FALSE));
+  const size_t last = cp::FindLastOf(destination, "\\/");
+  const std::wstring temporary =
+      WidePath(destination.substr(0, last == std::string::npos ? 0 : last + 1) + TemporaryCopyName());
+  FileResult result = ResultOf(CopyFileW(WidePath(source).c_str(), temporary.c_str(), TRUE));
+  if (result)
+    result = ResultOf(MoveFileExW(temporary.c_str(), WidePath(destination).c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  if (!result) DeleteFileW(temporary.c_str());
+  return result;
 }
 
 bool CopyFileTimes(const std::string& source, const std::string& destination) {
-  HANDLE from = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE from = CreateFileW(WidePath(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, 0, nullptr);
   if (from == INVALID_HANDLE_VALUE) return false;
   FILETIME creation, access, write;
   const BOOL read = GetFileTime(from, &creation, &access, &write);
   CloseHandle(from);
   if (!read) return false;
-  HANDLE to = CreateFileA(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  HANDLE to = CreateFileW(WidePath(destination).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                           OPEN_EXISTING, 0, nullptr);
   if (to == INVALID_HANDLE_VALUE) return false;
   const BOOL set = SetFileTime(to, &creation, &access, &write);

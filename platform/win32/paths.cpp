@@ -1,8 +1,10 @@
 #include "platform/paths.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "platform/code_page.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -10,7 +12,7 @@ PathStyle NativePathStyle() { return PathStyle::kWindows; }
 
 CreateDirResult CreateDirectoryOnce(const std::string& path) {
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  if (CreateDirectoryA(path.c_str(), &inheritable)) return CreateDirResult::kCreated;
+  if (CreateDirectoryW(WidePath(path).c_str(), &inheritable)) return CreateDirResult::kCreated;
   const DWORD error = GetLastError();
   switch (error) {
     case ERROR_ALREADY_EXISTS: return CreateDirResult::kAlreadyExists;
@@ -20,7 +22,7 @@ CreateDirResult CreateDirectoryOnce(const std::string& path) {
 }
 
 bool IsDirectory(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -29,7 +31,7 @@ namespace {
 // The volume and file index of an existing directory, following links as
 // opening it does; false when there is none.
 bool IdentityOf(const std::string& path, DirectoryIdentity* identity) {
-  HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE handle = CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;
@@ -55,10 +57,7 @@ bool DirectoryContains(const std::string& outer, const std::string& inner) {
   if (!IdentityOf(outer, &target)) return false;
   // The full path resolves ".", ".." and doubled separators as the system
   // will; each level is then compared by what it is, not how it is written.
-  char full[MAX_PATH * 4];
-  const DWORD length = GetFullPathNameA(inner.c_str(), sizeof full, full, nullptr);
-  if (length == 0 || length >= sizeof full) return false;
-  for (std::string level(full, length); !level.empty(); level = ParentOf(level)) {
+  for (std::string level = AbsolutePath(inner); !level.empty(); level = ParentOf(level)) {
     DirectoryIdentity here;
     if (IdentityOf(level, &here) && here == target) return true;
   }
@@ -71,18 +70,24 @@ std::optional<DirectoryIdentity> IdentityOfDirectory(const std::string& path) {
   return identity;
 }
 
-std::string AbsolutePath(const std::string& path) {
-  char full[MAX_PATH * 4];
-  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  if (path.empty() || length == 0 || length >= sizeof full) return path;
-  return std::string(full, length);
-}
+std::string AbsolutePath(const std::string& path) { return ProgramText(FullPath(WideText(path))); }
 
 std::string ModuleFilePath() {
-  char buffer[4096];
-  const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  if (length == 0 || length >= sizeof buffer) return {};
-  return std::string(buffer, length);
+  std::wstring buffer(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (length == 0 || length >= buffer.size()) return {};
+  buffer.resize(length);
+  return ProgramText(buffer);
+}
+
+std::vector<std::string> CommandLineArguments(int argc, const char* const* argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return {argv, argv + argc};
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(ProgramText(wide[i]));
+  LocalFree(wide);
+  return arguments;
 }
 
 }  // namespace platform

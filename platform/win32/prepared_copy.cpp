@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide_text.h"
+
 namespace platform {
 
 // CopyFileA makes named files only: no copy is prepared ahead here.
@@ -20,7 +22,7 @@ PreparedCopy PrepareCopy(const std::string&, const std::string&, const std::func
 
 std::uint64_t FreeSpaceIn(const std::string& directory) {
   ULARGE_INTEGER available;
-  if (!GetDiskFreeSpaceExA(directory.c_str(), &available, nullptr, nullptr)) return 0;
+  if (!GetDiskFreeSpaceExW(WidePath(directory).c_str(), &available, nullptr, nullptr)) return 0;
   return available.QuadPart;
 }
 

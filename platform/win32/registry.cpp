@@ -1,6 +1,9 @@
 #include "platform/registry.h"
 
 #include <windows.h>
+#include <utility>
+
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 namespace {
@@ -19,7 +22,7 @@ class Key {
  public:
   Key(RegistryRoot root, const std::string& path, REGSAM access) {
     HKEY rootKey = RootHandle(root);
-    if (rootKey && RegOpenKeyExA(rootKey, path.c_str(), 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    if (rootKey && RegOpenKeyExW(rootKey, WideText(path).c_str(), 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
   }
   ~Key() {
     if (key_) RegCloseKey(key_);
@@ -41,22 +44,30 @@ StoreState CheckRegistryStore(RegistryRoot root, const std::string& keyPath, std
   HKEY rootKey = RootHandle(root);
   HKEY key = nullptr;
   if (!rootKey) return StoreState::kUnreadable;
-  const LONG opened = RegOpenKeyExA(rootKey, keyPath.c_str(), 0, KEY_READ, &key);
+  const LONG opened = RegOpenKeyExW(rootKey, WideText(keyPath).c_str(), 0, KEY_READ, &key);
   if (opened == ERROR_SUCCESS) RegCloseKey(key);
   return opened == ERROR_SUCCESS || opened == ERROR_FILE_NOT_FOUND ? StoreState::kUsable : StoreState::kUnreadable;
 }
 
+// Texts are kept in UTF-16 by the system, with their terminating zero;
+// every other type as its bytes.
 bool RegistryRead(RegistryRoot root, const std::string& keyPath, const std::string& valueName, size_t maxBytes,
                   std::string& data) {
   Key key(root, keyPath, KEY_READ);
   if (!key.get()) return false;
-  data.assign(maxBytes, '\0');
-  DWORD size = static_cast<DWORD>(maxBytes);
+  const std::wstring name = WideText(valueName);
   DWORD type = REG_NONE;
-  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+  DWORD size = 0;
+  if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+  std::string bytes(size, '\0');
+  if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
       ERROR_SUCCESS)
     return false;
-  data.resize(size);
+  bytes.resize(size);
+  if (type == REG_SZ || type == REG_EXPAND_SZ)
+    bytes = ProgramText({reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)});
+  if (bytes.size() > maxBytes) return false;
+  data = std::move(bytes);
   return true;
 }
 
@@ -65,22 +76,27 @@ bool RegistryWrite(RegistryRoot root, const std::string& keyPath, const std::str
   HKEY rootKey = RootHandle(root);
   if (!rootKey) return false;
   HKEY created = nullptr;
-  if (RegCreateKeyA(rootKey, keyPath.c_str(), &created) != ERROR_SUCCESS) return false;
+  if (RegCreateKeyW(rootKey, WideText(keyPath).c_str(), &created) != ERROR_SUCCESS) return false;
   RegCloseKey(created);
   Key key(root, keyPath, KEY_WRITE);
   if (!key.get()) return false;
-  return RegSetValueExA(key.get(), valueName.c_str(), 0, static_cast<DWORD>(type),
+  std::wstring text;
+  if (type == RegistryType::kText) {
+    text = WideText(data);
+    data = {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
+  }
+  return RegSetValueExW(key.get(), WideText(valueName).c_str(), 0, static_cast<DWORD>(type),
                         reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
 bool RegistryDeleteKey(RegistryRoot root, const std::string& keyPath) {
   HKEY rootKey = RootHandle(root);
-  return rootKey && RegDeleteKeyA(rootKey, keyPath.c_str()) == ERROR_SUCCESS;
+  return rootKey && RegDeleteKeyW(rootKey, WideText(keyPath).c_str()) == ERROR_SUCCESS;
 }
 
 bool RegistryDeleteValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) {
   Key key(root, keyPath, KEY_SET_VALUE);
-  return key.get() && RegDeleteValueA(key.get(), valueName.c_str()) == ERROR_SUCCESS;
+  return key.get() && RegDeleteValueW(key.get(), WideText(valueName).c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include "resources/ids.h"
 #include "settings/dialogs/exclusion_list_dlg.h"
 #include "settings/dialogs/folder_picker.h"
+#include "settings/dialogs/storable_text.h"
 
 CEntryPropertiesDlg::CEntryPropertiesDlg(MirrorEntry& entry)
     : Dialog(IDD_ENTRY_PROPERTIES), entry_(entry), working_(entry) {}
@@ -72,11 +73,11 @@ bool CEntryPropertiesDlg::OnCommand(int control, int code) {
   }
 }
 
-void CEntryPropertiesDlg::Browse(int edit, const char* titleUtf8) {
+void CEntryPropertiesDlg::Browse(int edit, const char* title) {
   const std::string current = Text(edit);
   std::string picked = current;
-  BrowseForFolder(Handle(), platform::Utf8ToSystem(titleUtf8), current, picked);
-  if (picked != current) SetText(edit, picked);
+  BrowseForFolder(Handle(), title, current, picked);
+  if (picked != current && StorableOrSaid(Handle(), picked)) SetText(edit, picked);
   ApplyEnablingRule();
 }
 
@@ -87,6 +88,7 @@ void CEntryPropertiesDlg::OpenExclusions() {
 }
 
 void CEntryPropertiesDlg::OnOK() {
+  if (!ControlsStorableOrSaid(*this, {IDC_NAME, IDC_SOURCE, IDC_DESTINATION, IDC_WILDCARD, IDC_NOMIRROREXT})) return;
   ExchangeAll(fw::DataExchange::Direction::kFromControls);
   std::vector<std::string> exclusions = std::move(entry_.nomirror);
   entry_ = working_;

@@ -20,7 +20,7 @@ class CEntryPropertiesDlg : public fw::Dialog {
  private:
   void ApplyEnablingRule();
   void ApplySubdirectoryRule(bool opening);
-  void Browse(int edit, const char* titleUtf8);
+  void Browse(int edit, const char* title);
   void OpenExclusions();
 
   MirrorEntry& entry_;

@@ -6,6 +6,7 @@
 #include "settings/dialogs/edit_text_dlg.h"
 #include "settings/dialogs/folder_picker.h"
 #include "settings/dialogs/pickers.h"
+#include "settings/dialogs/storable_text.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ bool CExclusionListDlg::OnInitDialog() {
   directoryIcon_ = fw::AddSmallIcon(icons, IDI_DIRECTORY_ITEM);
   fileIcon_ = fw::AddSmallIcon(icons, IDI_FILE_ITEM);
   list_.Attach(Control(IDC_EXCLUSION_LIST), icons);
-  list_.AddColumn(platform::Utf8ToSystem("ミラーリングしないファイル、ディレクトリ"), 400);
+  list_.AddColumn("ミラーリングしないファイル、ディレクトリ", 400);
   for (const std::string& item : items_) list_.AddRow(item, IsDirectoryItem(item) ? directoryIcon_ : fileIcon_);
   UpdateButtons();
   return true;
@@ -61,9 +62,9 @@ int CExclusionListDlg::RowWithText(const std::string& text) const {
 
 void CExclusionListDlg::AddDirectory() {
   std::string picked;
-  BrowseForFolder(Handle(), platform::Utf8ToSystem("ミラーリングしないディレクトリを選択してください。"), baseFolder_,
+  BrowseForFolder(Handle(), "ミラーリングしないディレクトリを選択してください。", baseFolder_,
                   picked);
-  if (picked.empty()) return;
+  if (picked.empty() || !StorableOrSaid(Handle(), picked)) return;
   picked = NormalizeDirPath(picked);
   if (RowWithText(picked) >= 0) return;
   list_.ClearSelection();
@@ -75,14 +76,15 @@ void CExclusionListDlg::AddDirectory() {
 void CExclusionListDlg::AddFiles() {
   FileRequest request;
   request.owner = Handle();
-  request.title = platform::Utf8ToSystem("ミラーリングしないファイルの選択");
+  request.title = "ミラーリングしないファイルの選択";
   request.initialDirectory = baseFolder_;
-  request.filter = platform::Utf8ToSystem("すべてのファイル (*.*)|*.*||");
+  request.filter = "すべてのファイル (*.*)|*.*||";
   request.several = true;
   std::vector<std::string> chosen;
   if (!ThePickers().OpenFiles(request, &chosen)) return;
   list_.ClearSelection();
   for (const std::string& path : chosen) {
+    if (!StorableOrSaid(Handle(), path)) continue;
     int row = RowWithText(path);
     if (row < 0) row = list_.AddRow(path, fileIcon_);
     list_.Select(row, true);
@@ -101,7 +103,7 @@ void CExclusionListDlg::EditSelected() {
   const int row = selected.front();
   std::string text = list_.Text(row);
   const bool directory = IsDirectoryItem(text);
-  if (CEditTextDlg(text).DoModal(Handle()) != IDOK) return;
+  if (CEditTextDlg(text).DoModal(Handle()) != IDOK || !StorableOrSaid(Handle(), text)) return;
   list_.SetText(row, 0, directory ? NormalizeDirPath(text) : text);
 }
 

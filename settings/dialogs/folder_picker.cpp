@@ -3,17 +3,18 @@
 #include <shlobj.h>
 
 #include "platform/code_page.h"
+#include "platform/win32/wide_text.h"
 #include "settings/dialogs/pickers.h"
 
 namespace {
 
 // Read by the browser's callback during one call: the picker is modal over
 // a modal dialog, never open twice.
-std::string startFolder;
+std::wstring startFolder;
 
 int CALLBACK OnBrowserEvent(HWND browser, UINT message, LPARAM, LPARAM) noexcept {
   if (message == BFFM_INITIALIZED && !startFolder.empty())
-    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(startFolder.c_str()));
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(startFolder.c_str()));
   return 0;
 }
 
@@ -34,24 +35,17 @@ void BrowseForFolder(HWND owner, const std::string& title, const std::string& st
 
 void ShowSystemFolderBrowser(HWND owner, const std::string& title, const std::string& start,
                              std::string& result) {
-  startFolder = StartFolderOf(start);
-  IMalloc* allocator = nullptr;
-  if (FAILED(SHGetMalloc(&allocator)) || allocator == nullptr) return;
-  auto* name = static_cast<char*>(allocator->Alloc(MAX_PATH));
-  if (name == nullptr) {
-    allocator->Release();
-    return;
-  }
-  BROWSEINFOA browse{};
+  startFolder = platform::WideText(StartFolderOf(start));
+  const std::wstring wideTitle = platform::WideText(title);
+  wchar_t name[MAX_PATH] = L"";
+  BROWSEINFOW browse{};
   browse.hwndOwner = owner;
   browse.pszDisplayName = name;
-  browse.lpszTitle = title.c_str();
+  browse.lpszTitle = wideTitle.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
   browse.lpfn = OnBrowserEvent;
-  if (LPITEMIDLIST picked = SHBrowseForFolderA(&browse)) {
-    if (SHGetPathFromIDListA(picked, name)) result = name;
-    allocator->Free(picked);
+  if (LPITEMIDLIST picked = SHBrowseForFolderW(&browse)) {
+    if (SHGetPathFromIDListW(picked, name)) result = platform::ProgramText(name);
+    CoTaskMemFree(picked);
   }
-  allocator->Free(name);
-  allocator->Release();
 }

@@ -2,7 +2,10 @@
 
 #include <commdlg.h>
 
+#include <cwchar>
+
 #include "platform/code_page.h"
+#include "platform/win32/wide_text.h"
 #include "settings/dialogs/folder_picker.h"
 
 namespace {
@@ -17,16 +20,30 @@ std::string FilterOf(const std::string& text) {
   return filter + '\0';
 }
 
-OPENFILENAMEA FileDialogOf(const FileRequest& request, const std::string& filter, std::vector<char>& buffer) {
-  OPENFILENAMEA dialog{};
+// The picker's texts in UTF-16, kept while it is open.
+struct FileDialogTexts {
+  explicit FileDialogTexts(const FileRequest& request)
+      : filter(platform::WideText(FilterOf(request.filter))),
+        initialDirectory(platform::WideText(request.initialDirectory)),
+        title(platform::WideText(request.title)),
+        defaultExtension(platform::WideText(request.defaultExtension)) {}
+  std::wstring filter, initialDirectory, title, defaultExtension;
+};
+
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+
+OPENFILENAMEW FileDialogOf(const FileRequest& request, const FileDialogTexts& texts, std::vector<wchar_t>& buffer) {
+  const std::wstring initialName = platform::WideText(request.initialName);
+  initialName.copy(buffer.data(), buffer.size() - 1);
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = request.owner;
-  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFilter = texts.filter.c_str();
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-  dialog.lpstrInitialDir = request.initialDirectory.empty() ? nullptr : request.initialDirectory.c_str();
-  dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
-  dialog.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
+  dialog.lpstrInitialDir = OrNull(texts.initialDirectory);
+  dialog.lpstrTitle = OrNull(texts.title);
+  dialog.lpstrDefExt = OrNull(texts.defaultExtension);
   // Without OFN_NOCHANGEDIR the browsed folder would become the program's
   // current directory and stay in use until it quits.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
@@ -40,32 +57,30 @@ class SystemPickers : public Pickers {
   }
 
   bool OpenFiles(const FileRequest& request, std::vector<std::string>* chosen) override {
-    const std::string filter = FilterOf(request.filter);
-    std::vector<char> buffer(64 * 1024, '\0');
-    request.initialName.copy(buffer.data(), buffer.size() - 1);
-    OPENFILENAMEA dialog = FileDialogOf(request, filter, buffer);
+    const FileDialogTexts texts(request);
+    std::vector<wchar_t> buffer(64 * 1024, L'\0');
+    OPENFILENAMEW dialog = FileDialogOf(request, texts, buffer);
     dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | (request.several ? OFN_ALLOWMULTISELECT : 0);
-    if (!GetOpenFileNameA(&dialog)) return false;
+    if (!GetOpenFileNameW(&dialog)) return false;
     // One file: its full path. Several: the directory, then each name, each ended by a zero.
-    const std::string first = buffer.data();
-    const char* name = buffer.data() + first.size() + 1;
-    if (*name == '\0') {
-      chosen->push_back(first);
+    const std::wstring first = buffer.data();
+    const wchar_t* name = buffer.data() + first.size() + 1;
+    if (*name == L'\0') {
+      chosen->push_back(platform::ProgramText(first));
       return true;
     }
-    const std::string directory = cp::EndsWith(first, '\\') ? first : first + '\\';
-    for (; *name != '\0'; name += std::string(name).size() + 1) chosen->push_back(directory + name);
+    const std::string directory = platform::ProgramText(first.back() == L'\\' ? first : first + L'\\');
+    for (; *name != L'\0'; name += std::wcslen(name) + 1) chosen->push_back(directory + platform::ProgramText(name));
     return true;
   }
 
   bool SaveFile(const FileRequest& request, std::string* chosen) override {
-    const std::string filter = FilterOf(request.filter);
-    std::vector<char> buffer(4096, '\0');
-    request.initialName.copy(buffer.data(), buffer.size() - 1);
-    OPENFILENAMEA dialog = FileDialogOf(request, filter, buffer);
+    const FileDialogTexts texts(request);
+    std::vector<wchar_t> buffer(4096, L'\0');
+    OPENFILENAMEW dialog = FileDialogOf(request, texts, buffer);
     dialog.Flags |= OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameA(&dialog)) return false;
-    *chosen = buffer.data();
+    if (!GetSaveFileNameW(&dialog)) return false;
+    *chosen = platform::ProgramText(buffer.data());
     return true;
   }
 };

@@ -8,13 +8,14 @@
 #include "settings/dialogs/pickers.h"
 #include "settings/entry_storage.h"
 #include "settings/settings_location.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
 // A new entry: everything mirrored, deleting too, nothing excluded.
 MirrorEntry NewEntry(int number) {
   MirrorEntry entry;
-  entry.name = FormatOne(platform::Utf8ToSystem("設定 %d").c_str(), number);
+  entry.name = FormatOne("設定 %d", number);
   entry.subdir = entry.destination_delete = entry.hidden_files = entry.system_files = 1;
   entry.readonly_files = entry.attribute = 1;
   entry.wildcard = "*.*";
@@ -36,15 +37,15 @@ CSettingsListDlg::CSettingsListDlg() : Dialog(IDD_SETTINGS_LIST) {}
 std::string CSettingsListDlg::StoreLabel() {
   const SettingsLocation& location = TheSettingsLocation();
   const std::string format = location.useSettingsFile ? "設定ファイル : " : "設定セット : ";
-  return platform::Utf8ToSystem(format) + location.setDisplayName;
+  return format + location.setDisplayName;
 }
 
 bool CSettingsListDlg::OnInitDialog() {
   SetText(IDC_STORE_LABEL, StoreLabel());
   list_.Attach(Control(IDC_ENTRY_LIST));
   SendMessageA(list_.Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  list_.AddColumn(platform::Utf8ToSystem("設定名"), 100);
-  list_.AddColumn(platform::Utf8ToSystem("コピー元ディレクトリ"), 300);
+  list_.AddColumn("設定名", 100);
+  list_.AddColumn("コピー元ディレクトリ", 300);
   entries_ = LoadEntryList();
   Refresh();
   SelectRow(0);
@@ -134,7 +135,7 @@ void CSettingsListDlg::Import() {
 
 void CSettingsListDlg::Export() {
   FileRequest request = SettingsFileRequest(Handle());
-  request.initialName = platform::Utf8ToSystem("設定");
+  request.initialName = "設定";
   std::string chosen;
   if (ThePickers().SaveFile(request, &chosen) && !SaveEntryList(entries_, chosen)) SaySaveFailed(chosen);
 }
@@ -152,5 +153,5 @@ void CSettingsListDlg::OnOK() {
 
 void CSettingsListDlg::SaySaveFailed(const std::string& where) {
   const std::string text = fw::LoadText(IDS_SAVE_FAILED) + "\r\n" + where;
-  MessageBoxA(Handle(), text.c_str(), fw::LoadText(IDS_APPLICATION_TITLE).c_str(), MB_OK | MB_ICONERROR);
+  fw::ShowError(Handle(), text);
 }

@@ -7,6 +7,7 @@
 #include "engine/kelmdup_doc.h"
 #include "engine/messages.h"
 #include "platform/console.h"
+#include "platform/file_operations.h"
 #include "platform/paths.h"
 #include "posting/post_data.h"
 #include "settings/entry_storage.h"
@@ -40,10 +41,7 @@ class ConsoleView : public ProgressView {
 bool SettingsFileReadable() {
   const SettingsLocation& location = TheSettingsLocation();
   if (!location.useSettingsFile) return true;
-  std::FILE* file = std::fopen(location.settingsFilePath.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return !platform::IsDirectory(location.settingsFilePath);
+  return platform::CheckReadable(location.settingsFilePath) && !platform::IsDirectory(location.settingsFilePath);
 }
 
 // Why the run cannot start: a scheduled run must not mirror nothing, or

@@ -32,7 +32,8 @@ bool ConsoleOutput::PrintLine(const std::string& line) {
     std::fputs("\r\033[K", status_);
     statusShown_ = false;
   }
-  const bool written = std::fwrite(line.data(), 1, line.size(), lines_) == line.size() &&
+  const std::string stored = platform::ToStoredText(line);
+  const bool written = std::fwrite(stored.data(), 1, stored.size(), lines_) == stored.size() &&
                        std::fputc('\n', lines_) != EOF;
   // Each line as it happens, also into a file or a pipe: someone may be watching.
   return std::fflush(lines_) == 0 && written;
@@ -42,7 +43,7 @@ void ConsoleOutput::ShowStatus(const std::string& text) {
   if (status_ == nullptr) return;
   std::lock_guard guard(lock_);
   std::fflush(lines_);
-  const std::string_view shown = FitColumns(text, platform::TerminalColumns() - 1);
+  const std::string shown = platform::ToStoredText(FitColumns(text, platform::TerminalColumns() - 1));
   std::fputs("\r\033[K", status_);
   std::fwrite(shown.data(), 1, shown.size(), status_);
   std::fflush(status_);

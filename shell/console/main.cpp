@@ -5,6 +5,7 @@
 #include <malloc.h>
 #endif
 
+#include "platform/paths.h"
 #include "shell/console/console_front_end.h"
 
 int main(int argc, char** argv) {
@@ -16,5 +17,7 @@ int main(int argc, char** argv) {
   // tenth to the peak of a run over a large tree.
   mallopt(M_MMAP_THRESHOLD, 1 << 20);
 #endif
-  return RunConsole(std::vector<std::string>(argv + 1, argv + argc));
+  std::vector<std::string> arguments = platform::CommandLineArguments(argc, argv);
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+  return RunConsole(arguments);
 }

@@ -9,6 +9,7 @@
 #include "shell/command_line.h"
 #include "shell/gui/log_settings_dlg.h"
 #include "shell/gui/options_dlg.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ bool DocumentCommands::SettingsReadable() {
   const StoreProblem problem = FindStoreProblem(TheSettingsLocation());
   if (!problem) return true;
   const std::string text = fw::LoadText(IDS_STORE_UNREADABLE) + "\r\n" + problem.where;
-  MessageBoxA(mainWindow_, text.c_str(), fw::LoadText(IDS_APPLICATION_TITLE).c_str(), MB_OK | MB_ICONERROR);
+  fw::ShowError(mainWindow_, text);
   return false;
 }
 

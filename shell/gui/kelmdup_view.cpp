@@ -28,9 +28,9 @@ constexpr int kIcons[] = {IDI_START, IDI_END, IDI_ANALYSE, IDI_COPY, IDI_FAILURE
 
 bool CKelmdupView::Create(HWND frame) {
   if (!ListView::Create(frame, kControlId)) return false;
-  AddColumn(platform::Utf8ToSystem("状況"), 200);
-  AddColumn(platform::Utf8ToSystem("コピー元"), 300);
-  AddColumn(platform::Utf8ToSystem("コピー先"), 300);
+  AddColumn("状況", 200);
+  AddColumn("コピー元", 300);
+  AddColumn("コピー先", 300);
   for (size_t kind = 0; kind < std::size(kIcons); ++kind) IconIndexes()[kind] = AddIcon(kIcons[kind]);
   return SetWindowSubclass(Handle(), ListProcedure, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }

@@ -3,6 +3,7 @@
 #include "platform/code_page.h"
 #include "resources/ids.h"
 #include "settings/dialogs/folder_picker.h"
+#include "settings/dialogs/storable_text.h"
 #include "settings/settings_location.h"
 
 CLogSettingsDlg::CLogSettingsDlg()
@@ -38,12 +39,13 @@ void CLogSettingsDlg::ApplyEnablingRule() {
 
 void CLogSettingsDlg::Browse() {
   std::string directory = Text(IDC_LOG_DIR);
-  BrowseForFolder(Handle(), platform::Utf8ToSystem("ログの出力先のディレクトリを選択してください。"), "", directory);
-  SetText(IDC_LOG_DIR, directory);
+  BrowseForFolder(Handle(), "ログの出力先のディレクトリを選択してください。", "", directory);
+  if (StorableOrSaid(Handle(), directory)) SetText(IDC_LOG_DIR, directory);
 }
 
 // The values come out of the controls and the dialog ends; then they are written.
 void CLogSettingsDlg::OnOK() {
+  if (!ControlsStorableOrSaid(*this, {IDC_LOG_DIR, IDC_LOG_NAME})) return;
   Dialog::OnOK();
   WriteLogSettings(TheSettingsLocation().multiUser, settings_);
 }

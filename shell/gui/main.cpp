@@ -5,6 +5,10 @@
 
 #include <cstdlib>
 
+#include <string>
+#include <vector>
+
+#include "platform/paths.h"
 #include "shell/gui/kelmdup_app.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
@@ -12,6 +16,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
                                       ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   CKelmdupApp application;
-  if (!application.InitInstance(__argc, __argv, showCommand)) return 1;
+  const std::vector<std::string> arguments = platform::CommandLineArguments(__argc, __argv);
+  std::vector<const char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+  if (!application.InitInstance(static_cast<int>(argv.size()), argv.data(), showCommand)) return 1;
   return application.Run();
 }

@@ -7,6 +7,7 @@
 #include "framework/resource_text.h"
 #include "platform/paths.h"
 #include "resources/ids.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -104,8 +105,9 @@ std::optional<bool> CMainFrame::CommandEnabled(int id) {
 // shown when it is missing.
 void CMainFrame::OpenHelp() {
   const std::string page = GetModuleDirectory() + "index.html";
-  if (GetFileAttributesA(page.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-  ShellExecuteA(Handle(), nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  const std::wstring widePage = platform::WideText(page);
+  if (GetFileAttributesW(widePage.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  ShellExecuteW(Handle(), nullptr, widePage.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // A run in progress is stopped first; its file in progress ends, and the

@@ -3,6 +3,7 @@
 #include "platform/code_page.h"
 #include "resources/ids.h"
 #include "settings/stored_settings.h"
+#include "platform/win32/wide_text.h"
 
 COptionsDlg::COptionsDlg(HWND mainWindow) : Dialog(IDD_OPTIONS), mainWindow_(mainWindow) {}
 
@@ -14,8 +15,8 @@ bool COptionsDlg::OnInitDialog() {
 void COptionsDlg::OnOK() {
   WriteSettingsScope(Checked(IDC_PER_USER) ? 1 : 0);
   const std::string question =
-      platform::Utf8ToSystem("この設定は、次回起動時から有功となります。今すぐにKelmorayを終了しますか？");
-  if (MessageBoxA(Handle(), question.c_str(), "Kelmoray", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
+      "この設定は、次回起動時から有功となります。今すぐにKelmorayを終了しますか？";
+  if (MessageBoxW(Handle(), platform::WideText(question).c_str(), L"Kelmoray", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
     PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
   EndDialogWith(IDOK);
 }

@@ -37,25 +37,24 @@ class DataSafetyTest : public MirrorTest {
 
 // 表, ソ, 予, 能, 十 and 申 end in the byte of "\" in code page 932: in file
 // names, directory names, both roots, exclusion items and the extension
-// list they must be taken whole. (UTF-8 has no such byte: natively the same
-// names simply work.)
+// list they are taken whole (inside the program they are UTF-8, which has
+// no such byte).
 TEST_F(DataSafetyTest, JapaneseNamesWhoseLastByteIsThatOfABackslash) {
-  const std::string src = dir_ / Sys("元ソ/"), dst = dir_ / Sys("先表/");
-  const std::vector<std::string> mirrored = {Sys("ソフト.txt"), Sys("日本語/表示.txt"), Sys("top表.txt"),
-                                             Sys("予定表"), Sys("sub/一覧表"), Sys("能/十/申")};
+  const std::string src = dir_ / "元ソ/", dst = dir_ / "先表/";
+  const std::vector<std::string> mirrored = {"ソフト.txt", "日本語/表示.txt", "top表.txt",
+                                             "予定表",     "sub/一覧表",      "能/十/申"};
   MakeTree(src, mirrored);
-  MakeTree(src, {Sys("除外表/x.txt"), Sys("外/予"), Sys("拡張.ソ")});
+  MakeTree(src, {"除外表/x.txt", "外/予", "拡張.ソ"});
   MirrorEntry entry = Entry();
   entry.source = src;
   entry.destination = dst;
-  entry.nomirror = {Below(src, Sys("除外表/")), Below(src, Sys("外/予"))};
-  entry.nomirrext = Sys(".ソ");
+  entry.nomirror = {Below(src, "除外表/"), Below(src, "外/予")};
+  entry.nomirrext = ".ソ";
   Store({entry});
 
   const auto first = Run();
-  const Tree expected = {Sys("ソフト.txt"), Sys("日本語/"), Sys("日本語/表示.txt"), Sys("top表.txt"),
-                         Sys("予定表"), Sys("sub/"), Sys("sub/一覧表"), Sys("能/"), Sys("能/十/"),
-                         Sys("能/十/申")};
+  const Tree expected = {"ソフト.txt", "日本語/", "日本語/表示.txt", "top表.txt", "予定表",
+                         "sub/",       "sub/一覧表", "能/",        "能/十/",    "能/十/申"};
   EXPECT_EQ(ListTree(dst), expected) << "no stray directory, nothing excluded copied";
   EXPECT_EQ(CountOf(first, kMsgCopyFile), 6);
   EXPECT_EQ(CountOf(first, kMsgCopyFailed), 0);
@@ -63,6 +62,56 @@ TEST_F(DataSafetyTest, JapaneseNamesWhoseLastByteIsThatOfABackslash) {
 
   EXPECT_EQ(IdsOf(Run()), (std::vector<int>{kMsgRunStart, kMsgAnalysing, kMsgAnalysing, kMsgRunEnd}))
       << "a second run finds nothing to do";
+}
+
+// Every name is listed, compared, copied and deleted under its own name,
+// also where the system's code page has no such character: on Windows the
+// look-alike of café.txt is cafe.txt, and that of a¥b.txt is a\b.txt.
+TEST_F(DataSafetyTest, EveryNameIsMirroredUnderItsOwnName) {
+  const std::string composed = "caf\xC3\xA9.txt", decomposed = "cafe\xCC\x81.txt";  // é, and e with its accent
+  const std::vector<std::string> files = {"cafe.txt",         "naïve.txt",      "한국어.txt",
+                                          "😀 smile.txt",     "a¥b.txt",        "Ελληνικά.txt",
+                                          "überdir/ß.txt",    "表/ü/😀/予.txt", "forms/" + composed,
+                                          "forms/" + decomposed};
+  MakeTree(src_, files);
+  // Destination only: each must go, and only itself.
+  MakeTree(dst_, {composed, "überdir/old 😀.txt", "한/"});
+  Store({Entry()});
+  const auto first = Run();
+  EXPECT_EQ(ListTree(dst_), ListTree(src_));
+  EXPECT_EQ(CountOf(first, kMsgCopyFile), static_cast<int>(files.size()));
+  EXPECT_EQ(CountOf(first, kMsgDeleteFile), 2);
+  EXPECT_EQ(CountOf(first, kMsgDeleteDirectory), 1);
+  for (const int failed : {kMsgCopyFailed, kMsgDeleteFileFailed, kMsgSourceUnreadable, kMsgDestinationUnreadable})
+    EXPECT_EQ(CountOf(first, failed), 0) << failed;
+  for (const std::string& name : files) EXPECT_EQ(ReadFile(Below(dst_, name)), name);
+
+  // An update reaches the file of that name, not its look-alike.
+  WriteFile(Below(src_, "forms/" + decomposed), "changed");
+  ASSERT_TRUE(SetWriteTime(Below(src_, "forms/" + decomposed), 2000000000));
+  const auto second = Run();
+  EXPECT_EQ(CountOf(second, kMsgUpdateFile), 1);
+  EXPECT_EQ(ReadFile(Below(dst_, "forms/" + decomposed)), "changed");
+  EXPECT_EQ(ReadFile(Below(dst_, "forms/" + composed)), "forms/" + composed);
+  EXPECT_EQ(IdsOf(Run()), (std::vector<int>{kMsgRunStart, kMsgAnalysing, kMsgAnalysing, kMsgRunEnd}))
+      << "a third run finds nothing to do";
+}
+
+// Paths beyond the system's old limit of 260 characters, and beyond 1,000:
+// listed, copied, and deleted where only the destination holds them.
+TEST_F(DataSafetyTest, TreesDeeperThanAnyPathLimitAreMirrored) {
+  std::string deep;
+  while ((dst_ + deep).size() < 1100) deep += "level-" + std::to_string(deep.size()) + "-of-a-deep-tree/";
+  const std::string shallower = deep.substr(0, deep.find('/', 300) + 1);
+  MakeTree(src_, {deep + "deepest.txt", shallower + "past-260.txt"});
+  MakeTree(dst_, {deep + "old.txt", shallower + "gone/old.txt"});
+  Store({Entry()});
+  const auto first = Run();
+  EXPECT_EQ(ListTree(dst_), ListTree(src_));
+  EXPECT_EQ(CountOf(first, kMsgCopyFile), 2);
+  EXPECT_EQ(CountOf(first, kMsgDeleteFile), 2);
+  EXPECT_EQ(ReadFile(Below(dst_, deep + "deepest.txt")), deep + "deepest.txt");
+  EXPECT_EQ(IdsOf(Run()), (std::vector<int>{kMsgRunStart, kMsgAnalysing, kMsgAnalysing, kMsgRunEnd}));
 }
 
 // The same directory spelled another way, or reached through a link, is
@@ -99,9 +148,9 @@ TEST_F(DataSafetyTest, OverlappingTreesAreSkippedHoweverTheirPathsAreSpelled) {
   }
   // A root whose last character ends in the byte of "\\" (表 in code page 932),
   // and a destination below it that does not exist yet, spelled another way.
-  const std::string rootTop = top + s + Sys("元表") + s;
-  MakeTree(Below(top, Sys("元表/")), {});
-  rows.push_back({"a root ending in 表", Below(top, Sys("元表/")), rootTop + "new" + s});
+  const std::string rootTop = top + s + std::string("元表") + s;
+  MakeTree(Below(top, std::string("元表/")), {});
+  rows.push_back({"a root ending in 表", Below(top, std::string("元表/")), rootTop + "new" + s});
   rows.push_back({"not there yet, spelled another way", src_, top + s + "src" + s + "new" + s});
   for (const Row& row : rows) {
     MirrorEntry entry = Entry(row.name);

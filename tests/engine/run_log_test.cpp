@@ -18,8 +18,6 @@ namespace test {
 
 namespace {
 
-std::string Text(const char* utf8) { return platform::Utf8ToSystem(utf8); }
-
 TEST(RunLog, FileNamesFromTheStartTime) {
   std::tm start{};
   start.tm_year = 98;
@@ -54,9 +52,26 @@ class RunLogFile : public MirrorTest {
     platform::InjectCopyFailures(platform::kErrorDiskFull, 0, 1);
     *lines = Run();
     EXPECT_TRUE(std::filesystem::is_directory(log)) << "created whether or not anything is logged";
-    return FileExists(log + "run.log") ? ReadFile(log + "run.log") : "(no file)";
+    return FileExists(log + "run.log") ? platform::FromStoredText(ReadFile(log + "run.log")) : "(no file)";
   }
 };
+
+// The log is kept in the system's code page: a name it cannot hold is
+// written with the system's substitute, never in the bytes of another encoding.
+TEST_F(RunLogFile, NamesTheCodePageCannotHoldAreLoggedWithItsSubstitute) {
+  TempDir logDir;
+  logSettings_.Set(logDir / "", "run.log", 1, 1);
+  MakeTree(src_, {"😀 café.txt", "表.txt"});
+  Store({Entry()});
+  Run();
+  const std::string raw = ReadFile(logDir / "run.log");
+  EXPECT_NE(raw.find(platform::ToStoredText(MessageText(kMsgCopyFile) + "\r\n\t" + Below(src_, "表.txt"))),
+            std::string::npos);
+  EXPECT_NE(raw.find(platform::ToStoredText(Below(src_, "😀 café.txt"))), std::string::npos);
+  if (Windows()) {
+    EXPECT_EQ(raw.find("😀"), std::string::npos) << "no UTF-8 in a file of code page 932";
+  }
+}
 
 TEST_F(RunLogFile, EveryRecordKindForEachCombinationOfTheFlags) {
   for (int ok = 0; ok <= 1; ++ok) {
@@ -71,16 +86,16 @@ TEST_F(RunLogFile, EveryRecordKindForEachCombinationOfTheFlags) {
       std::string expected;
       if (ok || error) {
         expected += "---------+---------+---------+---------+---------+---------+---------+---------+\r\n";
-        expected += Text("ミラーリング開始") + "\t" + started + "\r\n";
+        expected += std::string("ミラーリング開始") + "\t" + started + "\r\n";
       }
-      if (error) expected += Text("コピー元のディレクトリが見つかりません。") + "\r\n\t" + missing + "\r\n";
-      if (ok) expected += Text("コピー先のファイルを削除します。") + "\r\n\t" + old + "\r\n";
-      if (ok) expected += Text("ファイルをコピーします。") + "\r\n\t" + src + "\r\n\t -> " + dst + "\r\n";
+      if (error) expected += std::string("コピー元のディレクトリが見つかりません。") + "\r\n\t" + missing + "\r\n";
+      if (ok) expected += std::string("コピー先のファイルを削除します。") + "\r\n\t" + old + "\r\n";
+      if (ok) expected += std::string("ファイルをコピーします。") + "\r\n\t" + src + "\r\n\t -> " + dst + "\r\n";
       if (error) {
-        expected += Text("ディスク容量が足りません。") + "\r\n\t" + src + "\r\n\t -> " + dst + "\r\n";
-        expected += Text("ミラーリングは中断されました。") + "\r\n\t\r\n";
+        expected += std::string("ディスク容量が足りません。") + "\r\n\t" + src + "\r\n\t -> " + dst + "\r\n";
+        expected += std::string("ミラーリングは中断されました。") + "\r\n\t\r\n";
       }
-      if (ok || error) expected += Text("ミラーリング終了") + "\t" + ended + "\r\n";
+      if (ok || error) expected += std::string("ミラーリング終了") + "\t" + ended + "\r\n";
       if (!ok && !error) expected = "(no file)";
       EXPECT_EQ(log, expected) << "OkLogOut " << ok << ", ErrorLogOut " << error;
       MakeTree(dst_, {"old.txt"});
@@ -99,7 +114,7 @@ TEST_F(RunLogFile, ASecondRunAppendsWithItsOwnRuler) {
   for (size_t at = log.find("---------+"); at != std::string::npos; at = log.find("\r\n---------+", at + 1))
     ++rulers;
   EXPECT_EQ(rulers, 2u);
-  EXPECT_EQ(log.find(Text("ディレクトリを解析しています。")), std::string::npos) << "never logged";
+  EXPECT_EQ(log.find(std::string("ディレクトリを解析しています。")), std::string::npos) << "never logged";
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ class ProfileTest : public ::testing::TestWithParam<Backend> {
 
 TEST_P(ProfileTest, ValuesRoundTrip) {
   CtProfile p = Open();
-  const std::string text = platform::Utf8ToSystem("C:\\data\\ 設定 表");
+  const std::string text = std::string("C:\\data\\ 設定 表");
   p.SetSection("Settings");
   EXPECT_NE(p.SetValueName("text").SetString(text), 0);
   EXPECT_NE(p.SetValueName("number").SetInt(-5), 0);

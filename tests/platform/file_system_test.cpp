@@ -225,6 +225,30 @@ TEST(FileOperations, ClearingTheArchiveBitKeepsTheMode) {
 
 // A listing tells an entry, its end and a failure apart; a test can make
 // any directory fail, or list as a drive root does, without "." and "..".
+// Only name surrogates are links: a cloud placeholder or a deduplicated
+// file is what it stands for. Wine cannot make these reparse points, so
+// the tags a listing reports are taken here as the system gives them.
+TEST(DirectoryListing, OnlyNameSurrogateReparsePointsAreLinks) {
+  using platform::kAttrArchive, platform::kAttrDirectory, platform::kAttrReparsePoint;
+  const std::uint32_t file = kAttrArchive | kAttrReparsePoint, directory = kAttrDirectory | kAttrReparsePoint;
+  const struct {
+    const char* what;
+    std::uint32_t attributes, tag;
+    bool link;
+  } rows[] = {
+      {"symbolic link", file, 0xA000000C, true},        {"junction", directory, 0xA0000003, true},
+      {"WSL symbolic link", file, 0xA000001D, true},    {"cloud placeholder file", file, 0x9000001A, false},
+      {"cloud placeholder folder", directory, 0x9000601A, false}, {"deduplicated file", file, 0x80000013, false},
+      {"app execution alias", file, 0x8000001B, false}, {"single-instance store", file, 0x80000007, false},
+  };
+  for (const auto& row : rows) {
+    const std::uint32_t seen = platform::AttributesWithReparseTag(row.attributes, row.tag);
+    EXPECT_EQ((seen & kAttrReparsePoint) != 0, row.link) << row.what;
+    EXPECT_EQ(seen & ~kAttrReparsePoint, row.attributes & ~kAttrReparsePoint) << row.what << ": other bits kept";
+  }
+  EXPECT_EQ(platform::AttributesWithReparseTag(kAttrArchive, 0x9000001A), kAttrArchive) << "no reparse point";
+}
+
 TEST(DirectoryListing, InjectedFaultsFailOrEndTheListing) {
   TempDir dir;
   MakeTree(dir.Path(), {"a.txt", "b.txt", "c.txt"});

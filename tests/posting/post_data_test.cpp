@@ -103,8 +103,9 @@ TEST_F(PostChannelNames, AreTheSharedOnes) {
             "DATAPOSTKEY[CF55C152370711D1A38300A0C9035471]1234.CMAINFRAME");
   EXPECT_EQ(posting::IdMutexName(), "DATAPOSTMUTEXID[CF55C152370711d1A38300A0C9035471]");
   EXPECT_EQ(posting::SerialMutexName(), "DATAPOSTMUTEXCOUNT[CF55C152370711d1A38300A0C9035471]");
-  // Double-byte characters pass whole: ヂ's trail byte is "a" in code page 932.
-  const std::string dbcs = platform::Utf8ToSystem("ヂ");
+  // Keys are named as they are stored, where double-byte characters pass
+  // whole: ヂ's trail byte is "a" in code page 932.
+  const std::string dbcs = platform::ToStoredText("ヂ");
   EXPECT_EQ(posting::KeyBlockName(dbcs + "a"),
             "DATAPOSTKEY[CF55C152370711D1A38300A0C9035471]" + dbcs + "A");
 }
@@ -155,7 +156,7 @@ TEST_P(PostDataTest, KeysDifferingInLetterCaseReachTheSameWindows) {
 
 TEST_P(PostDataTest, EmptyTextAndJapaneseTextArriveAsPosted) {
   test::Receiver& receiver = AddReceiver(key_);
-  const std::string japanese = platform::Utf8ToSystem("検索中 - 表\\ソ");
+  const std::string japanese = std::string("検索中 - 表\\ソ");
   PostData(key_.c_str(), "");
   ASSERT_EQ(receiver.WaitFor(1).size(), 1u);
   PostData(key_.c_str(), japanese.c_str());
@@ -209,7 +210,7 @@ TEST_F(ProtocolTest, SerialAfterTheLastOneIsOneAndHighSerialsNameBlocksNegativel
 
 TEST_P(PostDataTest, LongTextsAreCutToTheBufferWithoutSplittingACharacter) {
   test::Receiver& receiver = AddReceiver(key_);
-  const std::string wide = platform::Utf8ToSystem("表");
+  const std::string wide = std::string("表");
   const struct { std::string text; std::string expected; } rows[] = {
       {std::string(4095, 'x'), std::string(4095, 'x')},
       {std::string(4096, 'y'), std::string(4095, 'y')},

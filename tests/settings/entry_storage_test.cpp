@@ -158,8 +158,8 @@ INSTANTIATE_TEST_SUITE_P(Both, EntryStorageTest, ::testing::Values(Backend::kReg
 // either store: a settings file would otherwise cut them at 1,023.
 TEST_P(EntryStorageTest, LongTextsReadBackWhole) {
   MirrorEntry entry;
-  entry.name = platform::Utf8ToSystem("長い") + std::string(1000, 'n');
-  entry.source = std::string(3990, 's') + platform::Utf8ToSystem("表") + "\\";
+  entry.name = std::string("長い") + std::string(1000, 'n');
+  entry.source = std::string(3990, 's') + std::string("表") + "\\";
   entry.destination = "/d/";
   entry.nomirror = {std::string(4000, 'x')};
   std::vector<MirrorEntry> entries = {entry};
@@ -176,7 +176,7 @@ TEST_P(EntryStorageTest, LongTextsReadBackWhole) {
 // that its separator makes one byte longer) is stored cut, on a character's
 // edge: stored whole it would read as empty, and the list would end at it.
 TEST_P(EntryStorageTest, TextsTooLongToReadBackAreStoredCut) {
-  const std::string longName = std::string(4094, 'n') + platform::Utf8ToSystem("表") + "tail";
+  const std::string longName = std::string(4094, 'n') + std::string("表") + "tail";
   std::vector<MirrorEntry> entries = {Sample("first"), Sample("second"), Sample("third")};
   entries[1].name = longName;
   entries[1].source = std::string(4095, 's');  // 4,096 bytes with its separator
@@ -226,7 +226,7 @@ TEST(SettingsFile, ASaveThatCannotBeStoredIsReported) {
 TEST(SettingsFile, ExampleEntryIsWrittenByteForByte) {
   test::TempDir dir;
   MirrorEntry e;
-  e.name = platform::Utf8ToSystem("設定 1");
+  e.name = std::string("設定 1");
   e.source = "C:\\data\\";
   e.destination = "D:\\backup\\data\\";
   e.subdir = e.destination_delete = e.hidden_files = e.system_files = e.readonly_files = e.attribute = 1;
@@ -236,7 +236,7 @@ TEST(SettingsFile, ExampleEntryIsWrittenByteForByte) {
   std::vector<MirrorEntry> list = {e};
   const std::string file = dir / "example.kyf";
   EXPECT_TRUE(SaveEntryList(list, file));
-  const std::string expected = platform::Utf8ToSystem(
+  const std::string expected = platform::ToStoredText(
       "[0]\r\nname=設定 1\r\nsource=C:\\data\\\r\ndestination=D:\\backup\\data\\\r\nnomirrext=\r\nsubdir=1\r\n"
       "destination_delete=1\r\nhidden_files=1\r\nsystem_files=1\r\nreadonly_files=1\r\nattribute=1\r\n"
       "use_archive=0\r\nuse_wildcard=0\r\nwildcard=*.*\r\ndestinationdir_delete=1\r\nnomirror_0=C:\\data\\temp\\\r\n");

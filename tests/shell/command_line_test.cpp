@@ -26,7 +26,7 @@ Outcome Parse(std::vector<std::string> args) {
 }
 
 TEST(CommandLine, OptionTable) {
-  const std::string standard = platform::Utf8ToSystem("標準");
+  const std::string standard = std::string("標準");
   const std::string longName(65536, 'y');
   const std::string longSuffix = "\\S-" + longName;
   const struct {

@@ -23,7 +23,7 @@ class ConsoleTest : public MirrorTest {
     ChildProcess child(KELMORAY_CONSOLE, arguments, output_);
     EXPECT_TRUE(child.Started());
     const int status = child.Wait();
-    if (output != nullptr) *output = ReadFile(output_);
+    if (output != nullptr) *output = ReadStoredText(output_);
     return status;
   }
 

@@ -50,13 +50,13 @@ class ConsoleFrameTest : public testing::Test {
   // What the status line shows now: the text after the last clearing.
   std::string Shown() {
     std::fflush(statusFile_);
-    const std::string written = ReadFile(status_);
+    const std::string written = ReadStoredText(status_);
     const size_t last = written.rfind("\r\033[K");
     return last == std::string::npos ? "" : written.substr(last + 4);
   }
   size_t Updates() {
     std::fflush(statusFile_);
-    const std::string written = ReadFile(status_);
+    const std::string written = ReadStoredText(status_);
     size_t count = 0;
     for (size_t at = written.find("\r\033[K"); at != std::string::npos; at = written.find("\r\033[K", at + 1))
       ++count;
@@ -73,7 +73,7 @@ class ConsoleFrameTest : public testing::Test {
 };
 
 TEST_F(ConsoleFrameTest, StatusTexts) {
-  const std::string working = platform::Utf8ToSystem("作業中");
+  const std::string working = std::string("作業中");
   EXPECT_EQ(Shown(), "Kelmoray") << "the idle text at the start";
   Post("");
   EXPECT_EQ(Shown(), working) << "the empty text";
@@ -87,7 +87,7 @@ TEST_F(ConsoleFrameTest, StatusTexts) {
 }
 
 TEST_F(ConsoleFrameTest, BusyIndicatorRunsBetweenStartAndStop) {
-  const std::string copying = platform::Utf8ToSystem("コピー中");
+  const std::string copying = std::string("コピー中");
   Post("*+", 10);
   EXPECT_TRUE(HandleUntil([&] { return Shown().size() >= copying.size() + 2; })) << "two ticks";
   EXPECT_EQ(Shown().substr(0, copying.size()), copying);

@@ -88,7 +88,7 @@ TEST_F(ConsoleTest, AnOrdinaryUsersRunOverFilesItMayNotReadOrWrite) {
   for (const auto& run : runs) {
     ChildProcess child(asNobody[0], arguments, output_);
     EXPECT_EQ(child.Wait(), 1) << "the unreadable directory is an error";
-    const std::string output = ReadFile(output_);
+    const std::string output = ReadStoredText(output_);
     EXPECT_EQ(Lines(output, kMsgSourceUnreadable), 1) << output;
     EXPECT_EQ(Lines(output, kMsgCopyFile), run.copied) << output;
     EXPECT_EQ(Lines(output, kMsgUpdateFile), run.updated) << output;
@@ -154,7 +154,7 @@ TEST_F(ConsoleTest, ABindMountCannotHideAnOverlap) {
                       KELMORAY_CONSOLE, FileOption()},
                      output_);
   const int status = child.Wait();
-  const std::string output = ReadFile(output_);
+  const std::string output = ReadStoredText(output_);
   if (output.find(MessageText(kMsgRunStart)) == std::string::npos)
     GTEST_SKIP() << "no bind mount can be made here";
   EXPECT_EQ(status, 1) << output;

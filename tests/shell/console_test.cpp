@@ -75,7 +75,7 @@ TEST_F(ConsoleTest, StoresTheLogSettingsAsTheDialogDoes) {
   EXPECT_EQ(RunConsole({FileOption()}), 0);
   bool logged = false;
   for (const auto& file : std::filesystem::directory_iterator(logDir))
-    logged = ReadFile(file.path().string()).find(MessageText(kMsgCopyFile)) != std::string::npos;
+    logged = ReadStoredText(file.path().string()).find(MessageText(kMsgCopyFile)) != std::string::npos;
   EXPECT_TRUE(logged) << "the run logs where the settings say";
 }
 
@@ -135,10 +135,10 @@ TEST_F(ConsoleTest, InterruptsStopTheRunAndLeaveNoPartialFile) {
       entry.destination = fresh / "dst/";
       Store({entry});
       ChildProcess child(KELMORAY_CONSOLE, {FileOption()}, output_);
-      ASSERT_TRUE(WaitUntil([&] { return ReadFile(output_).find(MessageText(kMsgCopyFile)) != std::string::npos; }));
+      ASSERT_TRUE(WaitUntil([&] { return ReadStoredText(output_).find(MessageText(kMsgCopyFile)) != std::string::npos; }));
       child.Signal(signal);
       const int status = child.Wait();
-      const std::string output = ReadFile(output_);
+      const std::string output = ReadStoredText(output_);
       ExpectNoPartialFile(src_, entry.destination);
       if (status == 0) continue;  // the run was over before the signal came
       caughtDuringCopy = true;

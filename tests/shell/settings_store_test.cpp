@@ -37,7 +37,7 @@ class SettingsStoreTest : public ConsoleTest {
     all.insert(all.end(), arguments.begin(), arguments.end());
     ChildProcess child("/usr/bin/env", all, output_);
     const int status = child.Wait();
-    *said = ReadFile(output_);
+    *said = ReadStoredText(output_);
     return status;
   }
 
@@ -53,7 +53,7 @@ TEST_F(SettingsStoreTest, WithoutAHomeThePerUserStoreCannotBeFound) {
   if (fs::exists("/var/lib/kelmoray/local_machine.sqlite")) GTEST_SKIP() << "this machine has a shared store";
   MakeTree(src_, {"a.txt"});
   Store({Entry()});
-  for (const std::string& config : {"", "relative/config"}) {
+  for (const std::string config : {"", "relative/config"}) {
     const std::vector<std::string> environment = {"-u", "HOME", "-u", "KELMORAY_REGISTRY_DIR",
                                                   "XDG_CONFIG_HOME=" + config};
     std::string said;
@@ -113,7 +113,7 @@ TEST_F(SettingsStoreTest, AUserWhoMayOnlyReadTheSharedStoreRunsItsEntries) {
   std::vector<std::string> arguments(asNobody.begin() + 1, asNobody.end());
   arguments.insert(arguments.end(), {"/usr/bin/env", "KELMORAY_REGISTRY_DIR=" + shared, KELMORAY_CONSOLE});
   ChildProcess child(asNobody[0], arguments, output_);
-  EXPECT_EQ(child.Wait(), 0) << ReadFile(output_);
+  EXPECT_EQ(child.Wait(), 0) << ReadStoredText(output_);
   EXPECT_EQ(ListTree(dst_), (std::set<std::string>{"a.txt", "sub/", "sub/b.txt"}));
 }
 

@@ -23,9 +23,6 @@ namespace test {
 // Whether paths are Windows paths here (the Windows builds, under Wine).
 inline bool Windows() { return platform::NativePathStyle() == platform::PathStyle::kWindows; }
 
-// A UTF-8 text in the system code page: code page 932 under Wine.
-inline std::string Sys(const char* utf8) { return platform::Utf8ToSystem(utf8); }
-
 struct Line {
   int id;
   std::string text1;

@@ -87,12 +87,12 @@ TEST(EntryProperties, ThePatternIsEditableOnlyWhenItIsUsedAndKeepsItsText) {
     dialog.Click(IDC_USE_WILDCARD);
     EXPECT_TRUE(dialog.Enabled(IDC_WILDCARD));
     dialog.Type(IDC_WILDCARD, "*.doc");
-    dialog.Type(IDC_NOMIRROREXT, platform::Utf8ToSystem(".bak;.ソ"));
+    dialog.Type(IDC_NOMIRROREXT, std::string(".bak;.ソ"));
     dialog.Click(IDOK);
   });
   EXPECT_EQ(entry.use_wildcard, 1);
   EXPECT_EQ(entry.wildcard, "*.doc");
-  EXPECT_EQ(entry.nomirrext, platform::Utf8ToSystem(".bak;.ソ"));
+  EXPECT_EQ(entry.nomirrext, std::string(".bak;.ソ"));
 }
 
 // The browse buttons open the folder picker on the edit's text and take
@@ -100,16 +100,37 @@ TEST(EntryProperties, ThePatternIsEditableOnlyWhenItIsUsedAndKeepsItsText) {
 TEST(EntryProperties, BrowsingForTheDirectories) {
   MirrorEntry entry = Filled();
   FakePickers pickers;
-  pickers.folders = {platform::Utf8ToSystem("E:\\写真"), ""};
+  pickers.folders = {std::string("E:\\写真"), ""};
   Edit(entry, [](DialogDriver& dialog) {
     dialog.Click(IDC_BROWSE_SOURCE);
     dialog.Click(IDC_BROWSE_DESTINATION);
     dialog.Click(IDOK);
   });
-  EXPECT_EQ(entry.source, platform::Utf8ToSystem("E:\\写真"));
+  EXPECT_EQ(entry.source, std::string("E:\\写真"));
   EXPECT_EQ(entry.destination, "D:\\d\\") << "cancelled";
   EXPECT_EQ(pickers.folderStarts, (std::vector<std::string>{"C:\\s\\", "D:\\d\\"}));
-  EXPECT_EQ(pickers.folderTitles[0], platform::Utf8ToSystem("コピー元のディレクトリを選択してください。"));
+  EXPECT_EQ(pickers.folderTitles[0], std::string("コピー元のディレクトリを選択してください。"));
+}
+
+// Settings are kept in the system's code page: a folder it cannot hold,
+// picked or typed, is refused with a message, never stored as another.
+TEST(EntryProperties, FoldersTheCodePageCannotHoldAreRefused) {
+  MirrorEntry entry = Filled();
+  FakePickers pickers;
+  pickers.folders = {"E:\\😀"};
+  Edit(entry, [](DialogDriver& dialog) {
+    dialog.ClickLater(IDC_BROWSE_SOURCE);
+    EXPECT_NE(ReadAndCloseBox(dialog.Window()).find("E:\\😀"), std::string::npos);
+    EXPECT_EQ(dialog.Text(IDC_SOURCE), "C:\\s\\") << "the picked folder is not taken";
+    dialog.Type(IDC_DESTINATION, "D:\\한국어\\");
+    dialog.ClickLater(IDOK);
+    EXPECT_NE(ReadAndCloseBox(dialog.Window()).find("한국어"), std::string::npos);
+    EXPECT_TRUE(IsWindow(dialog.Window())) << "the dialog stays open";
+    dialog.Type(IDC_DESTINATION, "D:\\表\\");
+    dialog.Click(IDOK);
+  });
+  EXPECT_EQ(entry.source, "C:\\s\\");
+  EXPECT_EQ(entry.destination, "D:\\表\\");
 }
 
 // What the exclusion list dialog confirms reaches the entry at once, also

@@ -9,6 +9,7 @@
 #include "resources/ids.h"
 #include "tests/support/win32/fake_pickers.h"
 #include "tests/support/win32/modal_driver.h"
+#include "tests/support/window_thread.h"
 
 namespace test {
 
@@ -21,7 +22,7 @@ INT_PTR Edit(std::vector<std::string>& items, const std::function<void(DialogDri
 constexpr int kDirectoryIcon = 0, kFileIcon = 1;
 
 TEST(ExclusionList, OpeningShowsTheItemsWithTheirIconsAndNothingSelected) {
-  std::vector<std::string> items = {"c:\\data\\temp\\", "C:\\data\\a.txt", platform::Utf8ToSystem("C:\\予\\")};
+  std::vector<std::string> items = {"c:\\data\\temp\\", "C:\\data\\a.txt", std::string("C:\\予\\")};
   Edit(items, [](DialogDriver& dialog) {
     EXPECT_EQ(dialog.Rows(IDC_EXCLUSION_LIST), 3);
     EXPECT_EQ(dialog.RowImage(IDC_EXCLUSION_LIST, 0), kDirectoryIcon);
@@ -50,6 +51,23 @@ TEST(ExclusionList, TheSameTextIsNotAddedTwice) {
   });
   EXPECT_EQ(items, (std::vector<std::string>{"c:\\data\\temp\\", "C:\\Data\\Other\\"}));
   EXPECT_EQ(pickers.folderStarts[0], "C:\\base\\");
+}
+
+// A folder or file the code page cannot hold is refused with a message.
+TEST(ExclusionList, ItemsTheCodePageCannotHoldAreRefused) {
+  std::vector<std::string> items;
+  FakePickers pickers;
+  pickers.folders = {"C:\\base\\😀"};
+  pickers.openedFiles = {{"C:\\base\\a.txt", "C:\\base\\café.txt"}};
+  Edit(items, [](DialogDriver& dialog) {
+    dialog.ClickLater(IDC_ADD_DIRECTORY);
+    EXPECT_NE(ReadAndCloseBox(dialog.Window()).find("😀"), std::string::npos);
+    dialog.ClickLater(IDC_ADD_FILES);
+    EXPECT_NE(ReadAndCloseBox(dialog.Window()).find("café.txt"), std::string::npos);
+    EXPECT_TRUE(WaitUntil([&] { return dialog.Rows(IDC_EXCLUSION_LIST) == 1; }));
+    dialog.Click(IDOK);
+  });
+  EXPECT_EQ(items, std::vector<std::string>{"C:\\base\\a.txt"});
 }
 
 TEST(ExclusionList, ThreeFilesOfWhichOneIsListedAddTwoAndSelectAllThree) {

@@ -37,14 +37,6 @@ class SettingsListTest : public MirrorTest {
     return entry;
   }
   // The text of the message box that the dialog shows now; the box is closed.
-  static std::string ReadAndCloseBox(const DialogDriver& list) {
-    DialogDriver box(WaitForDialog(list.Window()));
-    if (box.Window() == nullptr) return "(no message box)";
-    const std::string text = box.Text(0xFFFF);
-    box.Click(IDOK);
-    WaitForClosing(box.Window());
-    return text;
-  }
   INT_PTR Drive(const std::function<void(DialogDriver&)>& steps) {
     return DriveModal([] { return CSettingsListDlg().DoModal(nullptr); }, steps);
   }
@@ -78,26 +70,26 @@ TEST_F(SettingsListTest, AddOnAnEmptyListProposesTheFirstNameAndACancelKeepsItEm
     EXPECT_TRUE(list.SelectedRows(IDC_ENTRY_LIST).empty());
     list.Click(IDOK);
   });
-  EXPECT_EQ(proposed, Sys("設定 1"));
+  EXPECT_EQ(proposed, std::string("設定 1"));
   EXPECT_TRUE(LoadEntryList(entries_).empty());
 }
 
 // A new entry is named from the current count: with 設定 1 and 設定 3 left,
 // the next is 設定 3 as well.
 TEST_F(SettingsListTest, NamesComeFromTheCountAfterDeletions) {
-  Store({Named(Sys("設定 1")), Named(Sys("設定 2")), Named(Sys("設定 3"))});
+  Store({Named(std::string("設定 1")), Named(std::string("設定 2")), Named(std::string("設定 3"))});
   Drive([&](DialogDriver& list) {
     list.SelectRows(IDC_ENTRY_LIST, {1});
     list.Click(IDC_DELETE);
     EXPECT_EQ(list.SelectedRows(IDC_ENTRY_LIST), std::vector<int>{1}) << "the row that moved up";
     Add(list, IDOK);
-    EXPECT_EQ(list.RowText(IDC_ENTRY_LIST, 2), Sys("設定 3"));
+    EXPECT_EQ(list.RowText(IDC_ENTRY_LIST, 2), std::string("設定 3"));
     EXPECT_EQ(list.SelectedRows(IDC_ENTRY_LIST), std::vector<int>{2});
     list.Click(IDOK);
   });
   const auto stored = LoadEntryList(entries_);
   ASSERT_EQ(stored.size(), 3u);
-  EXPECT_EQ(stored[2].name, Sys("設定 3"));
+  EXPECT_EQ(stored[2].name, std::string("設定 3"));
   EXPECT_EQ(stored[2].source, "C:\\s\\");
 }
 
@@ -123,7 +115,7 @@ TEST_F(SettingsListTest, ImportThenCancelOrOk) {
   std::vector<MirrorEntry> three = {Named("a"), Named("b"), Named("c")};
   SaveEntryList(three);
   const std::string imported = dir_ / "imported.kyf";
-  std::vector<MirrorEntry> one = {Named(Sys("写真"))};
+  std::vector<MirrorEntry> one = {Named(std::string("写真"))};
   SaveEntryList(one, imported);
   FakePickers pickers;
   for (const int button : {IDCANCEL, IDOK}) {
@@ -131,7 +123,7 @@ TEST_F(SettingsListTest, ImportThenCancelOrOk) {
     Drive([&](DialogDriver& list) {
       list.Click(IDC_IMPORT);
       EXPECT_EQ(list.Rows(IDC_ENTRY_LIST), 1);
-      EXPECT_EQ(list.RowText(IDC_ENTRY_LIST, 0), Sys("写真"));
+      EXPECT_EQ(list.RowText(IDC_ENTRY_LIST, 0), std::string("写真"));
       EXPECT_TRUE(list.SelectedRows(IDC_ENTRY_LIST).empty());
       list.Click(button);
     });
@@ -159,7 +151,7 @@ TEST_F(SettingsListTest, ExportKeepsTheFilesOtherSections) {
     list.Click(IDC_EXPORT);
     list.Click(IDCANCEL);
   });
-  EXPECT_EQ(pickers.saveRequests.at(0).initialName, Sys("設定"));
+  EXPECT_EQ(pickers.saveRequests.at(0).initialName, std::string("設定"));
   const std::string written = ReadFile(target);
   EXPECT_NE(written.find("[notes]\r\nkeep=this\r\n"), std::string::npos) << written;
   EXPECT_EQ(written.find("old"), std::string::npos) << "entry sections up to the first without a name";
@@ -174,17 +166,17 @@ TEST_F(SettingsListTest, ASettingsFileIsWrittenAndNamed) {
   Store({Named("a")});
   TheSettingsLocation().setDisplayName = "entries.kyf";
   Drive([&](DialogDriver& list) {
-    EXPECT_EQ(list.Text(IDC_STORE_LABEL), Sys("設定ファイル : ") + "entries.kyf");
-    Add(list, IDOK, Sys("C:\\表\\"), Sys("D:\\予\\"));
+    EXPECT_EQ(list.Text(IDC_STORE_LABEL), std::string("設定ファイル : ") + "entries.kyf");
+    Add(list, IDOK, std::string("C:\\表\\"), std::string("D:\\予\\"));
     list.Click(IDOK);
   });
   const auto stored = LoadEntryList(entries_);
   ASSERT_EQ(stored.size(), 2u);
-  EXPECT_EQ(stored[1].source, Sys("C:\\表\\"));
-  EXPECT_EQ(stored[1].destination, Sys("D:\\予\\"));
+  EXPECT_EQ(stored[1].source, std::string("C:\\表\\"));
+  EXPECT_EQ(stored[1].destination, std::string("D:\\予\\"));
   UseRegistrySet();
   EXPECT_TRUE(LoadEntryList().empty()) << "the registry is left alone";
-  EXPECT_EQ(CSettingsListDlg::StoreLabel(), Sys("設定セット : ") + "work");
+  EXPECT_EQ(CSettingsListDlg::StoreLabel(), std::string("設定セット : ") + "work");
 }
 
 TEST_F(SettingsListTest, AddDoesNothingAt256Entries) {
@@ -210,15 +202,15 @@ TEST_F(SettingsListTest, StrangeInputIsTakenQuietly) {
   WriteFile(binary, noise);
   WriteFile(readOnly, "[0]\r\nname=keep\r\n");
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-  const std::string longText(4000, 'x'), kana = Sys("ｶﾀｶﾅﾃｽﾄ表");
+  const std::string longText(4000, 'x'), kana = std::string("ｶﾀｶﾅﾃｽﾄ表");
   FakePickers pickers;
   pickers.openedFiles = {{binary}};
   pickers.savedFiles = {readOnly};
   Drive([&](DialogDriver& list) {
     list.Click(IDC_IMPORT);
     list.ClickLater(IDC_EXPORT);
-    const std::string said = ReadAndCloseBox(list);
-    EXPECT_NE(said.find(platform::Utf8ToSystem("設定を保存できませんでした。")), std::string::npos) << said;
+    const std::string said = ReadAndCloseBox(list.Window());
+    EXPECT_NE(said.find(std::string("設定を保存できませんでした。")), std::string::npos) << said;
     EXPECT_NE(said.find(readOnly), std::string::npos) << said;
     Add(list, IDOK, longText + "\\", kana + "\\");
     list.Click(IDOK);
@@ -239,8 +231,8 @@ TEST_F(SettingsListTest, ASaveThatFailsIsSaidAndTheListStaysOpen) {
   Drive([&](DialogDriver& list) {
     Add(list, IDOK);
     list.ClickLater(IDOK);
-    const std::string said = ReadAndCloseBox(list);
-    EXPECT_NE(said.find(platform::Utf8ToSystem("設定を保存できませんでした。")), std::string::npos) << said;
+    const std::string said = ReadAndCloseBox(list.Window());
+    EXPECT_NE(said.find(std::string("設定を保存できませんでした。")), std::string::npos) << said;
     EXPECT_NE(said.find("missing-folder"), std::string::npos) << said;
     EXPECT_TRUE(IsWindow(list.Window())) << "the list stays open";
     EXPECT_EQ(list.Rows(IDC_ENTRY_LIST), 1) << "with its entries";

@@ -12,6 +12,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/tree.h"
 #include "tests/support/win32/modal_driver.h"
+#include "platform/win32/wide_text.h"
 
 namespace test {
 
@@ -27,8 +28,8 @@ std::string WithoutSeparator(std::string path) {
 
 // Reads a directory's listing, as anything that looks into it does.
 void ReadListing(const std::string& directory) {
-  WIN32_FIND_DATAA found;
-  const HANDLE listing = FindFirstFileA((directory + "*").c_str(), &found);
+  WIN32_FIND_DATAW found;
+  const HANDLE listing = FindFirstFileW(platform::WidePath(directory + "*").c_str(), &found);
   ASSERT_NE(listing, INVALID_HANDLE_VALUE) << directory;
   FindClose(listing);
 }
@@ -40,9 +41,9 @@ void ReadListing(const std::string& directory) {
 // on the drive's root instead.
 TEST(SystemPickers, TheFolderBrowserStartsInTheFolderItIsGiven) {
   TempDir dir("C:\\");
-  const std::string photos = dir / platform::Utf8ToSystem("写真/");
-  const std::string start = dir / platform::Utf8ToSystem("写真/旅行/");
-  MakeTree(dir.Path(), {platform::Utf8ToSystem("写真/旅行/")});
+  const std::string photos = dir / std::string("写真/");
+  const std::string start = dir / std::string("写真/旅行/");
+  MakeTree(dir.Path(), {std::string("写真/旅行/")});
   for (const std::string& folder : {std::string("C:\\"), dir.Path(), photos, start}) ReadListing(folder);
   std::string picked = "unchanged";
   DriveModal(
@@ -94,7 +95,7 @@ TEST(SystemPickers, TheSaveFileDialogStartsInItsFolderAndAsksBeforeOverwriting) 
   request.initialName = "existing";
   request.defaultExtension = "kyf";
   // ポ ends in the byte of "|" in code page 932.
-  request.filter = platform::Utf8ToSystem("エクスポート (*.kyf)|*.kyf|すべて (*.*)|*.*||");
+  request.filter = std::string("エクスポート (*.kyf)|*.kyf|すべて (*.*)|*.*||");
   const std::string current = CurrentDirectory();
   std::string fileType;
   std::string chosen;
@@ -112,7 +113,7 @@ TEST(SystemPickers, TheSaveFileDialogStartsInItsFolderAndAsksBeforeOverwriting) 
   EXPECT_TRUE(asked) << "the question before an existing file is overwritten";
   EXPECT_EQ(chosen, dir / "existing.kyf");
   EXPECT_EQ(CurrentDirectory(), current);
-  EXPECT_EQ(fileType, platform::Utf8ToSystem("エクスポート (*.kyf)")) << "the filter's name whole";
+  EXPECT_EQ(fileType, std::string("エクスポート (*.kyf)")) << "the filter's name whole";
 }
 
 }  // namespace

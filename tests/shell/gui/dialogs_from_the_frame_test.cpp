@@ -34,17 +34,17 @@ class DialogsFromTheFrameTest : public GuiTest {
 // A new entry, with an extension left out and an exclusion item, and the
 // log settings: the next run mirrors by them and logs where they say.
 TEST_F(DialogsFromTheFrameTest, WhatIsConfirmedInTheDialogsIsWhatTheNextRunDoes) {
-  const std::string kept = platform::Utf8ToSystem("写真/予定表.txt");
-  const std::string excluded = platform::Utf8ToSystem("一時/ソ.txt");
+  const std::string kept = std::string("写真/予定表.txt");
+  const std::string excluded = std::string("一時/ソ.txt");
   MakeTree(src_, {kept, excluded, "notes.bak"});
   Store({});
   FakePickers pickers;
-  pickers.folders = {Below(src_, platform::Utf8ToSystem("一時"))};  // as the folder picker gives it
+  pickers.folders = {Below(src_, std::string("一時"))};  // as the folder picker gives it
   Start();
   Open(ID_MIRROR_SETTINGS, [&](DialogDriver& list) {
     list.ClickLater(IDC_ADD);
     DialogDriver properties(WaitForDialog(list.Window()));
-    properties.Type(IDC_NAME, platform::Utf8ToSystem("写真のバックアップ"));
+    properties.Type(IDC_NAME, std::string("写真のバックアップ"));
     properties.Type(IDC_SOURCE, src_);
     properties.Type(IDC_DESTINATION, dst_);
     properties.Type(IDC_NOMIRROREXT, ".bak");
@@ -68,8 +68,8 @@ TEST_F(DialogsFromTheFrameTest, WhatIsConfirmedInTheDialogsIsWhatTheNextRunDoes)
   ASSERT_EQ(LoadEntryList(entries_).size(), 1u) << "the entry reached the settings file";
 
   RunToTheEnd();
-  EXPECT_EQ(ListTree(dst_), (std::set<std::string>{platform::Utf8ToSystem("写真/"), kept}));
-  const std::string log = ReadFile(dir_ / "logs\\run.log");
+  EXPECT_EQ(ListTree(dst_), (std::set<std::string>{std::string("写真/"), kept}));
+  const std::string log = ReadStoredText(dir_ / "logs\\run.log");
   EXPECT_NE(log.find(MessageText(kMsgCopyFile) + "\r\n\t" + Below(src_, kept)), std::string::npos) << log;
 }
 

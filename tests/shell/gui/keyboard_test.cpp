@@ -84,7 +84,7 @@ TEST_F(KeyboardTest, TheSettingsListFromOpeningToOk) {
   EXPECT_EQ(result, IDOK);
   const auto stored = LoadEntryList(entries_);
   ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(stored[0].source, platform::Utf8ToSystem("C:\\写真\\"));
+  EXPECT_EQ(stored[0].source, std::string("C:\\写真\\"));
   EXPECT_EQ(stored[0].destination, "D:\\copy\\");
 }
 
@@ -126,7 +126,7 @@ TEST_F(KeyboardTest, TheLogSettingsFromOpeningToOk) {
   });
   EXPECT_EQ(result, IDOK);
   const LogSettings stored = ReadLogSettings(1, LogDefaults::kRun);
-  EXPECT_EQ(stored.logDir, platform::Utf8ToSystem("C:\\ログ\\"));
+  EXPECT_EQ(stored.logDir, std::string("C:\\ログ\\"));
   EXPECT_EQ(stored.logName, "run.log");
   EXPECT_EQ(stored.okLogOut, 1);
 }

@@ -24,6 +24,8 @@
 #include "tests/support/tree.h"
 #include "tests/support/win32/user_input.h"
 #include "tests/support/window_thread.h"
+#include "platform/win32/wide_text.h"
+#include "framework/window.h"
 
 namespace test {
 
@@ -61,8 +63,8 @@ class MainWindowTest : public GuiTest {
 TEST_F(MainWindowTest, TheStatusLineShowsThePostedTexts) {
   Start();
   EXPECT_EQ(Frame().StatusText(), "Kelmoray") << "the idle text at the start";
-  EXPECT_TRUE(PostAndSee("", Sys("作業中"))) << "the empty text";
-  EXPECT_TRUE(PostAndSee(Sys("検索中 - C:\\表\\").c_str(), Sys("検索中 - C:\\表\\")));
+  EXPECT_TRUE(PostAndSee("", std::string("作業中"))) << "the empty text";
+  EXPECT_TRUE(PostAndSee(std::string("検索中 - C:\\表\\").c_str(), std::string("検索中 - C:\\表\\")));
   // A star alone, or a star with two pluses, changes nothing; so does "*-"
   // while the indicator stands still. A text posted after them shows they
   // were handled.
@@ -75,7 +77,7 @@ TEST_F(MainWindowTest, TheStatusLineShowsThePostedTexts) {
 // second "*+" starts the row again; "*-" stops it and the text stays.
 TEST_F(MainWindowTest, TheBusyIndicatorTicksBetweenStartAndStop) {
   Start();
-  const std::string copying = Sys("コピー中");
+  const std::string copying = std::string("コピー中");
   EXPECT_TRUE(PostAndSee("*+", copying));
   EXPECT_TRUE(HandleUntil([&] { return Frame().StatusText() == copying + ">>"; })) << "ticks of 200 ms";
   PostData(Key().c_str(), "*+");
@@ -142,7 +144,7 @@ TEST_F(MainWindowTest, ThePromptOfAHighlightedCommandAndTheIdleTextAfter) {
   Start();
   HMENU file = GetSubMenu(GetMenu(FrameWindow()), 0);
   SendMessageA(FrameWindow(), WM_MENUSELECT, MAKEWPARAM(ID_MIRROR_START, MF_HILITE), reinterpret_cast<LPARAM>(file));
-  EXPECT_EQ(Frame().StatusText(), Sys("ミラーリングを開始します。"));
+  EXPECT_EQ(Frame().StatusText(), std::string("ミラーリングを開始します。"));
   SendMessageA(FrameWindow(), WM_MENUSELECT, MAKEWPARAM(ID_OPTIONS, MF_HILITE), reinterpret_cast<LPARAM>(file));
   EXPECT_EQ(Frame().StatusText(), "Kelmoray") << "a command without a string";
   SendMessageA(FrameWindow(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
@@ -154,11 +156,11 @@ TEST_F(MainWindowTest, ThePromptOfAHighlightedCommandAndTheIdleTextAfter) {
   hot.hdr.code = TBN_HOTITEMCHANGE;
   hot.idNew = ID_LOG_SETTINGS;
   SendMessageA(FrameWindow(), WM_NOTIFY, hot.hdr.idFrom, reinterpret_cast<LPARAM>(&hot));
-  EXPECT_EQ(Frame().StatusText(), Sys("ログの設定をします"));
+  EXPECT_EQ(Frame().StatusText(), std::string("ログの設定をします"));
   hot.dwFlags = HICF_LEAVING;
   SendMessageA(FrameWindow(), WM_NOTIFY, hot.hdr.idFrom, reinterpret_cast<LPARAM>(&hot));
   EXPECT_EQ(Frame().StatusText(), "Kelmoray");
-  EXPECT_EQ(fw::TooltipOf(ID_MIRROR_STOP), Sys("ミラーリング中止"));
+  EXPECT_EQ(fw::TooltipOf(ID_MIRROR_STOP), std::string("ミラーリング中止"));
 }
 
 BOOL CALLBACK CountVisibleWindowOfThisProcess(HWND window, LPARAM count) {
@@ -198,9 +200,7 @@ BOOL CALLBACK ReadBox(HWND window, LPARAM) {
   char className[16] = {};
   GetClassNameA(window, className, sizeof className);
   if (std::string(className) != "#32770") return TRUE;
-  char text[512] = {};
-  GetDlgItemTextA(window, boxReading.control, text, sizeof text);
-  boxReading.text = text;
+  boxReading.text = fw::WindowText(GetDlgItem(window, boxReading.control));
   PostMessageA(window, WM_COMMAND, IDOK, 0);
   return FALSE;
 }
@@ -230,7 +230,7 @@ TEST_F(MainWindowTest, SettingsThatCannotBeReadAreSaidAndNothingRuns) {
   MakeTree(notAFile, {});
   Start({"/F=" + notAFile});
   const std::string messageText = ReadBoxOf(ID_MIRROR_START, 0xFFFF);  // a message box's text
-  EXPECT_NE(messageText.find(Sys("設定を読み込めない")), std::string::npos) << messageText;
+  EXPECT_NE(messageText.find(std::string("設定を読み込めない")), std::string::npos) << messageText;
   EXPECT_NE(messageText.find("entries-folder.kyf"), std::string::npos) << messageText;
   HandleFor(200);
   EXPECT_FALSE(Running());
@@ -254,17 +254,17 @@ struct ShownRow {
 
 ShownRow RowOf(HWND list, int row) {
   ShownRow shown;
-  char text[1024];
-  LVITEMA item{};
+  wchar_t text[1024];
+  LVITEMW item{};
   item.iItem = row;
   item.pszText = text;
-  item.cchTextMax = sizeof text;
+  item.cchTextMax = static_cast<int>(std::size(text));
   std::string* columns[] = {&shown.status, &shown.source, &shown.destination};
   for (int column = 0; column < 3; ++column) {
     item.mask = LVIF_TEXT | (column == 0 ? LVIF_IMAGE : 0);
     item.iSubItem = column;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    *columns[column] = text;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    *columns[column] = platform::ProgramText(text);
     if (column == 0) shown.image = item.iImage;
   }
   return shown;
@@ -278,7 +278,8 @@ TEST_F(MainWindowTest, LinesFromAWorkerThreadAreAddedAndFollowedWhileTheEndIsInV
   Start();
   CKelmdupView& view = Frame().View();
   const HWND list = view.Handle();
-  const std::string path = Sys("C:\\写真\\予定表.txt");
+  // The view shows every name as it is, also one the code page cannot hold.
+  const std::string path = "C:\\写真\\予定表 😀 café.txt";
   size_t given = 0;
   const auto addLines = [&](int count) {
     std::thread worker([&] {
@@ -293,7 +294,7 @@ TEST_F(MainWindowTest, LinesFromAWorkerThreadAreAddedAndFollowedWhileTheEndIsInV
   };
   addLines(60);
   const ShownRow first = RowOf(list, 0), second = RowOf(list, 1);
-  EXPECT_EQ(first.status, Sys("ファイルをコピーします。"));
+  EXPECT_EQ(first.status, std::string("ファイルをコピーします。"));
   EXPECT_EQ(first.source, path);
   EXPECT_EQ(first.destination, "0");
   EXPECT_LT(first.image, 0) << "no image for a negative icon";
@@ -346,7 +347,7 @@ TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAsATooltip) {
   CKelmdupView& view = Frame().View();
   std::thread worker([&] {
     view.AddLine(kMsgRunStart, 0, "", "");
-    view.AddLine(kMsgDeleteDirectoryFailed, 4, Sys("C:\\予定\\"), "");
+    view.AddLine(kMsgDeleteDirectoryFailed, 4, std::string("C:\\予定\\"), "");
   });
   worker.join();
   ASSERT_TRUE(HandleUntil([&] { return view.Lines() == 2; }));
@@ -363,13 +364,12 @@ TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAsATooltip) {
     for (int waited = 0; waited < 2000; waited += 100) {
       HandleFor(100);
       const HWND tip = FindWindowA(TOOLTIPS_CLASSA, nullptr);
-      char text[512] = {};
-      if (tip != nullptr && IsWindowVisible(tip) && GetWindowTextA(tip, text, sizeof text) > 0) return std::string(text);
+      if (tip != nullptr && IsWindowVisible(tip) && GetWindowTextLengthW(tip) > 0) return fw::WindowText(tip);
     }
     return std::string();
   };
-  EXPECT_EQ(tipOver(1), Sys("コピー先のディレクトリの削除に失敗しました。")) << "cut at 200 pixels";
-  EXPECT_EQ(tipOver(0), "") << Sys("ミラーリング開始") << " fits";
+  EXPECT_EQ(tipOver(1), std::string("コピー先のディレクトリの削除に失敗しました。")) << "cut at 200 pixels";
+  EXPECT_EQ(tipOver(0), "") << std::string("ミラーリング開始") << " fits";
 }
 
 // A stop is said at once and cannot be asked twice; no status text of the
@@ -408,16 +408,16 @@ TEST_F(MainWindowTest, ClosingDuringARunIsSaidAndTheWindowGoesWithTheRun) {
 
 // A second run's lines come below the first's.
 TEST_F(MainWindowTest, ASecondRunIsAppendedBelowTheFirst) {
-  MakeTree(src_, {Sys("写真/a.txt")});
+  MakeTree(src_, {std::string("写真/a.txt")});
   Store({Entry()});
   Start();
   RunToTheEnd();
   const size_t firstRun = Frame().View().Lines();
-  EXPECT_EQ(RowOf(Frame().View().Handle(), static_cast<int>(firstRun) - 1).status, Sys("ミラーリング終了"));
+  EXPECT_EQ(RowOf(Frame().View().Handle(), static_cast<int>(firstRun) - 1).status, std::string("ミラーリング終了"));
   RunToTheEnd();
   EXPECT_EQ(Frame().View().Lines(), firstRun + 4) << "start, two analyses and the end";
-  EXPECT_EQ(RowOf(Frame().View().Handle(), static_cast<int>(firstRun)).status, Sys("ミラーリング開始"));
-  EXPECT_EQ(RowOf(Frame().View().Handle(), 3).source, Below(src_, Sys("写真/a.txt")));
+  EXPECT_EQ(RowOf(Frame().View().Handle(), static_cast<int>(firstRun)).status, std::string("ミラーリング開始"));
+  EXPECT_EQ(RowOf(Frame().View().Handle(), 3).source, Below(src_, std::string("写真/a.txt")));
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST_F(LogSettingsTest, TheFirstOpeningShowsTheDefaultsAndTheEnablingRule) {
 TEST_F(LogSettingsTest, DirectoriesAreStoredWithTheirSeparator) {
   const struct { std::string typed, stored; } rows[] = {
       {"C:\\logs", "C:\\logs\\"}, {"//server/logs", "//server/logs/"}, {"logs", "logs"}, {"", ""},
-      {platform::Utf8ToSystem("C:\\ログ\\表"), platform::Utf8ToSystem("C:\\ログ\\表\\")},
+      {std::string("C:\\ログ\\表"), std::string("C:\\ログ\\表\\")},
   };
   for (const auto& row : rows) {
     Edit([&](DialogDriver& dialog) {

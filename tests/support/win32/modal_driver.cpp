@@ -8,6 +8,8 @@
 #include <chrono>
 #include <thread>
 
+#include "framework/window.h"
+#include "platform/win32/wide_text.h"
 #include "tests/support/window_thread.h"
 
 namespace test {
@@ -80,15 +82,11 @@ INT_PTR DriveModal(const std::function<INT_PTR()>& open, const std::function<voi
 }
 
 void DialogDriver::Type(int edit, const std::string& text) {
-  SendMessageA(Control(edit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SetWindowTextW(Control(edit), platform::WideText(text).c_str());
 }
 
 std::string DialogDriver::Text(int control) const {
-  const int length = static_cast<int>(SendMessageA(Control(control), WM_GETTEXTLENGTH, 0, 0));
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(Control(control), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
+  return fw::WindowText(Control(control));
 }
 
 // A user cannot click a control that is disabled.
@@ -107,13 +105,13 @@ bool DialogDriver::Checked(int button) const {
 int DialogDriver::Rows(int list) const { return static_cast<int>(SendMessageA(Control(list), LVM_GETITEMCOUNT, 0, 0)); }
 
 std::string DialogDriver::RowText(int list, int row, int column) const {
-  char text[8192] = {};
-  LVITEMA item{};
+  wchar_t text[8192] = {};
+  LVITEMW item{};
   item.iSubItem = column;
   item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(Control(list), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-  return text;
+  item.cchTextMax = static_cast<int>(std::size(text));
+  SendMessageW(Control(list), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return platform::ProgramText(text);
 }
 
 int DialogDriver::RowImage(int list, int row) const {
@@ -154,6 +152,15 @@ void DialogDriver::Notify(int list, UINT code, bool wait) {
   notification.iItem = -1;
   if (wait) SendMessageA(dialog_, WM_NOTIFY, static_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&notification));
   else PostMessageA(dialog_, WM_NOTIFY, static_cast<WPARAM>(list), reinterpret_cast<LPARAM>(&notification));
+}
+
+std::string ReadAndCloseBox(HWND owner) {
+  DialogDriver box(WaitForDialog(owner));
+  if (box.Window() == nullptr) return "(no message box)";
+  const std::string text = box.Text(0xFFFF);  // the box's text
+  box.Click(IDOK);
+  WaitForClosing(box.Window());
+  return text;
 }
 
 }  // namespace test

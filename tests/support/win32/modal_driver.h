@@ -55,5 +55,8 @@ INT_PTR DriveModal(const std::function<INT_PTR()>& open, const std::function<voi
 HWND WaitForDialog(HWND except);
 // Waits until the dialog has gone.
 bool WaitForClosing(HWND dialog);
+// From the driving thread: the text of the message box that owner shows
+// next, which is then closed with OK; "(no message box)" if none comes.
+std::string ReadAndCloseBox(HWND owner);
 
 }  // namespace test

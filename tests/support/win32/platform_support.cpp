@@ -3,6 +3,9 @@
 #include <stdlib.h>
 #include <windows.h>
 
+#include "platform/paths.h"
+#include "platform/win32/wide_text.h"
+
 namespace test {
 
 void SetEnvironment(const char* name, const std::string& value) { _putenv_s(name, value.c_str()); }
@@ -44,20 +47,18 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& outputFile) {
-  char self[MAX_PATH];
-  if (GetModuleFileNameA(nullptr, self, MAX_PATH) == 0) return;
   // A native path of the build machine is a path of drive Z: under Wine.
-  std::string path = program.empty() ? std::string(self) : "Z:" + program;
+  std::string path = program.empty() ? platform::ModuleFilePath() : "Z:" + program;
   for (char& c : path)
     if (c == '/') c = '\\';
   std::string commandLine = QuoteArgument(path);
   for (const std::string& argument : arguments) commandLine += " " + QuoteArgument(argument);
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   HANDLE output = INVALID_HANDLE_VALUE;
   if (!outputFile.empty()) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+    output = CreateFileW(platform::WidePath(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
                          CREATE_ALWAYS, 0, nullptr);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output;
@@ -65,7 +66,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   }
   PROCESS_INFORMATION info{};
-  started_ = CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr,
+  std::wstring wideCommandLine = platform::WideText(commandLine);
+  started_ = CreateProcessW(platform::WideText(path).c_str(), wideCommandLine.data(), nullptr, nullptr,
                             output != INVALID_HANDLE_VALUE, 0, nullptr, nullptr, &startup,
                             &info) != FALSE;
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
@@ -94,7 +96,7 @@ int ChildProcess::Wait() {
 }
 
 bool SetWriteTime(const std::string& path, long long seconds) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE file = CreateFileW(platform::WidePath(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const unsigned long long value = 116444736000000000ull + static_cast<unsigned long long>(seconds) * 10000000ull;
@@ -107,19 +109,19 @@ bool SetWriteTime(const std::string& path, long long seconds) {
 bool MakeDirectoryLink(const std::string& link, const std::string& target) {
   std::string plain = link;
   while (plain.size() > 3 && plain.back() == '\\') plain.pop_back();
-  if (!CreateSymbolicLinkA(plain.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) return false;
+  if (!CreateSymbolicLinkW(platform::WideText(plain).c_str(), platform::WideText(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY)) return false;
   // Some systems (Wine among them) make something that is no link: undo it.
-  const DWORD attributes = GetFileAttributesA(plain.c_str());
+  const DWORD attributes = GetFileAttributesW(platform::WideText(plain).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-  RemoveDirectoryA(plain.c_str());
+  RemoveDirectoryW(platform::WideText(plain).c_str());
   return false;
 }
 
 bool MakeFileLink(const std::string& link, const std::string& target) {
-  if (!CreateSymbolicLinkA(link.c_str(), target.c_str(), 0)) return false;
-  const DWORD attributes = GetFileAttributesA(link.c_str());
+  if (!CreateSymbolicLinkW(platform::WideText(link).c_str(), platform::WideText(target).c_str(), 0)) return false;
+  const DWORD attributes = GetFileAttributesW(platform::WideText(link).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-  DeleteFileA(link.c_str());  // Wine makes something that is no link
+  DeleteFileW(platform::WideText(link).c_str());  // Wine makes something that is no link
   return false;
 }
 
@@ -127,10 +129,10 @@ bool MakeNamedPipe(const std::string&) { return false; }
 void WakeNamedPipe(const std::string&) {}
 
 std::string ShortPathOf(const std::string& path) {
-  char buffer[MAX_PATH * 4];
-  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-  if (length == 0 || length >= sizeof buffer) return {};
-  return std::string(buffer, length);
+  wchar_t buffer[MAX_PATH * 4];
+  const DWORD length = GetShortPathNameW(platform::WideText(path).c_str(), buffer, MAX_PATH * 4);
+  if (length == 0 || length >= MAX_PATH * 4) return {};
+  return platform::ProgramText({buffer, length});
 }
 
 std::vector<std::string> AsNobody() { return {}; }
@@ -144,20 +146,18 @@ BusySharedStore::BusySharedStore() = default;
 BusySharedStore::~BusySharedStore() = default;
 
 std::string SelfPath() {
-  char self[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return std::string(self, length);
+  return platform::ModuleFilePath();
 }
 
 UndeletableEntry::UndeletableEntry(const std::string& directory) : path_(directory + "held.txt") {
-  HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  HANDLE file = CreateFileW(platform::WidePath(path_).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             CREATE_ALWAYS, 0, nullptr);
   handle_ = reinterpret_cast<std::uintptr_t>(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
 UndeletableEntry::~UndeletableEntry() {
   if (handle_ != 0) CloseHandle(reinterpret_cast<HANDLE>(handle_));
-  DeleteFileA(path_.c_str());
+  DeleteFileW(platform::WidePath(path_).c_str());
 }
 
 bool RunningUnderWine() {
