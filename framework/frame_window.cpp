@@ -130,6 +130,9 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
     case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_TIMER: OnTimer(wParam); return 0;
     case WM_CLOSE: OnClose(); return 0;
+    case WM_ENDSESSION:
+      if (wParam) OnEndSession();
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       PostQuitMessage(0);

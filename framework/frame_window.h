@@ -52,6 +52,8 @@ class FrameWindow : public Window, public CommandTarget {
   // The user or the program asks the frame to close; the default closes it.
   virtual void OnClose();
   virtual void OnDestroy() {}
+  // The session ends (log-off or shutdown): the process ends once this returns.
+  virtual void OnEndSession() {}
   // Notifications from the client window.
   virtual LRESULT OnClientNotify(NMHDR* header) { return 0; }
 

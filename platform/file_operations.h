@@ -62,6 +62,12 @@ bool IsTemporaryCopyName(const std::string& name);
 // has ended: what a killed run left behind. One still being made stays.
 void RemoveAbandonedCopy(const std::string& directory, const std::string& name);
 
+// Once abandoned (a process that must end before its copies could), every
+// copy in progress or to come fails at once, its temporary file removed;
+// the old file stays under its name. Windows only: natively nothing ends
+// the process before its run has stopped.
+void SetCopiesAbandoned(bool abandoned);
+
 // Gives destination the creation, last-access and last-write times of
 // source (natively: access and write times); false when either cannot be opened.
 bool CopyFileTimes(const std::string& source, const std::string& destination);

@@ -49,6 +49,8 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   return close(file) == 0 ? FileResult{} : FileResult{kErrorOther};
 }
 
+void SetCopiesAbandoned(bool) {}
+
 bool CopyFileTimes(const std::string& source, const std::string& destination) {
   struct stat info;
   if (stat(source.c_str(), &info) != 0) return false;

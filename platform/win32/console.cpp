@@ -1,4 +1,5 @@
 #include "platform/console.h"
+#include "platform/file_operations.h"
 #include "platform/interrupt_target.h"
 
 #include <io.h>
@@ -8,9 +9,21 @@ namespace platform {
 
 namespace {
 
-BOOL WINAPI OnConsoleEvent(DWORD) noexcept {
+// Closing the console window, logging off and shutting down end the
+// process when this returns, and after the system's grace time (5 s) at the
+// latest: the run is stopped and given most of that time to end after its
+// file in progress, which ends the process. A copy that cannot finish by
+// then is abandoned, its temporary file removed.
+constexpr DWORD kRunsGrace = 4000;
+constexpr DWORD kAbandonedCopiesGrace = 500;
+
+BOOL WINAPI OnConsoleEvent(DWORD event) noexcept {
   PostInterrupt();
-  return TRUE;  // handled: the process goes on and stops its run
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;  // the process goes on and stops its run
+  Sleep(kRunsGrace);
+  SetCopiesAbandoned(true);
+  Sleep(kAbandonedCopiesGrace);
+  return TRUE;
 }
 
 }  // namespace

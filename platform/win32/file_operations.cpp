@@ -10,6 +10,14 @@ namespace platform {
 
 namespace {
 
+// Watched by every copy before it starts and while it runs.
+BOOL copiesAbandoned = FALSE;
+
+DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
+                              HANDLE, void*) noexcept {
+  return copiesAbandoned ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+}
+
 FileResult ResultOf(BOOL done) {
   if (done) return {};
   const DWORD error = GetLastError();
@@ -52,12 +60,18 @@ FileResult CopyFileReplacing(const std::string& source, const std::string& desti
   const size_t last = cp::FindLastOf(destination, "\\/");
   const std::wstring temporary =
       WidePath(destination.substr(0, last == std::string::npos ? 0 : last + 1) + TemporaryCopyName());
-  FileResult result = ResultOf(CopyFileW(WidePath(source).c_str(), temporary.c_str(), TRUE));
+  if (copiesAbandoned) return {ERROR_REQUEST_ABORTED};
+  FileResult result = ResultOf(CopyFileExW(WidePath(source).c_str(), temporary.c_str(), OnCopyProgress, nullptr,
+                                           &copiesAbandoned, COPY_FILE_FAIL_IF_EXISTS));
   if (result)
     result = ResultOf(MoveFileExW(temporary.c_str(), WidePath(destination).c_str(),
                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
   if (!result) DeleteFileW(temporary.c_str());
   return result;
+}
+
+void SetCopiesAbandoned(bool abandoned) {
+  InterlockedExchange(reinterpret_cast<volatile LONG*>(&copiesAbandoned), abandoned ? TRUE : FALSE);
 }
 
 bool CopyFileTimes(const std::string& source, const std::string& destination) {

@@ -42,6 +42,9 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
   void SetMostWaitingLines(size_t lines) { mostWaitingLines_ = lines; }
   // The lines the list shows.
   size_t Lines() const { return static_cast<size_t>(RowCount()); }
+  // Takes every waiting line into the list now (the list's own thread);
+  // false when none was waiting.
+  bool TakeWaitingLines();
 
  protected:
   std::string RowText(int row, int column) const override;
@@ -57,7 +60,6 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR subclass, DWORD_PTR self) noexcept;
   void TakeTurn(bool onTimer);
-  bool TakeWaitingLines();
   bool EndIsInView() const;
   // Returns once no more than `waiting` of the lines given so far wait.
   void ShowLinesUntilWaiting(size_t waiting);

@@ -5,6 +5,7 @@
 #include "engine/status_texts.h"
 #include "foundation/directory.h"
 #include "framework/resource_text.h"
+#include "platform/file_operations.h"
 #include "platform/paths.h"
 #include "resources/ids.h"
 #include "platform/win32/wide_text.h"
@@ -124,6 +125,25 @@ void CMainFrame::OnClose() {
   SayStopping(IDS_CLOSING_TEXT);
   UpdateToolBar();
   SetTimer(Handle(), kRunWatchTimer, kRunWatchPeriod, nullptr);
+}
+
+// The process ends when this returns, and after the system's grace time at
+// the latest: the run is stopped and given most of that time to end after
+// its file in progress. A copy that cannot finish by then is abandoned, its
+// temporary file removed. Nothing is left to wait for after this.
+void CMainFrame::OnEndSession() {
+  if (!document_.running) return;
+  document_.OnMirrorStop();
+  // The run's last lines are taken meanwhile: its end waits for them.
+  const auto waitForTheRun = [&](int milliseconds) {
+    for (int waited = 0; document_.running && waited < milliseconds; waited += 20) {
+      view_.TakeWaitingLines();
+      Sleep(20);
+    }
+  };
+  waitForTheRun(4000);
+  platform::SetCopiesAbandoned(true);
+  waitForTheRun(500);
 }
 
 void CMainFrame::OnDestroy() {

@@ -48,6 +48,7 @@ class CMainFrame : public fw::FrameWindow {
   void OnTimer(UINT_PTR id) override;
   void OnClose() override;
   void OnDestroy() override;
+  void OnEndSession() override;
   LRESULT OnClientNotify(NMHDR* header) override;
 
  private:

@@ -5,6 +5,7 @@
 #include "platform/file_attributes.h"
 #include "platform/file_operations.h"
 #include "platform/local_time.h"
+#include "platform/paths.h"
 #include "platform/prepared_copy.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,22 @@ TEST(FileOperations, FailuresGiveTheirReasonsAndLeaveNothingBehind) {
   EXPECT_EQ(platform::ReadFileAttributes(dir / "none.txt"), platform::kInvalidAttributes);
   EXPECT_EQ(ListTree(dir.Path()), (std::set<std::string>{"full/", "full/f.txt", "src.txt"}))
       << "no temporary file is left by the failed copies";
+}
+
+// A process that must end before its copies could abandons them: each fails
+// at once, leaving the old file and no temporary one.
+TEST(FileOperations, AbandonedCopiesFailAndLeaveTheOldFile) {
+  if (platform::NativePathStyle() != platform::PathStyle::kWindows)
+    GTEST_SKIP() << "natively nothing ends the process before its run has stopped";
+  TempDir dir;
+  MakeTree(dir.Path(), {"new.txt", "old.txt"});
+  platform::SetCopiesAbandoned(true);
+  EXPECT_FALSE(platform::CopyFileReplacing(dir / "new.txt", dir / "old.txt"));
+  platform::SetCopiesAbandoned(false);
+  EXPECT_EQ(ReadFile(dir / "old.txt"), "old.txt");
+  EXPECT_EQ(ListTree(dir.Path()), (std::set<std::string>{"new.txt", "old.txt"})) << "no temporary file";
+  EXPECT_TRUE(platform::CopyFileReplacing(dir / "new.txt", dir / "old.txt")) << "copies go on once resumed";
+  EXPECT_EQ(ReadFile(dir / "old.txt"), "new.txt");
 }
 
 // A copy prepared ahead is seen by nobody until it is named, then appears

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <chrono>
 #include <set>
 #include <atomic>
 #include <thread>
@@ -404,6 +405,18 @@ TEST_F(MainWindowTest, ClosingDuringARunIsSaidAndTheWindowGoesWithTheRun) {
   EXPECT_TRUE(HandleUntil([&] { return FrameWindow() == nullptr; }));
   EXPECT_FALSE(Running());
   EXPECT_LT(ListTree(dst_).size(), kPacedRunFiles) << "the run stopped";
+}
+
+// At a log-off or shutdown the process ends once the window has answered:
+// by then the run has stopped after its file in progress.
+TEST_F(MainWindowTest, TheEndOfTheSessionStopsTheRunBeforeTheWindowAnswers) {
+  StartAPacedRun();
+  const auto start = std::chrono::steady_clock::now();
+  SendMessageA(FrameWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_FALSE(Running());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "within the system's grace time";
+  EXPECT_LT(ListTree(dst_).size(), kPacedRunFiles) << "the run stopped";
+  for (const std::string& name : ListTree(dst_)) EXPECT_EQ(ReadFile(Below(dst_, name)), name) << "whole copies only";
 }
 
 // A second run's lines come below the first's.
