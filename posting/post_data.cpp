@@ -111,10 +111,10 @@ class Post {
 
 int PostData(const char* programKey, const char* programText) {
   // A sender posts to one key again and again: its block's name is kept.
-  thread_local std::string lastKey, key, name;
-  if (name.empty() || lastKey != programKey) {
-    lastKey = programKey;
-    key = platform::ToStoredText(programKey);
+  const std::string key = platform::ToStoredText(programKey);
+  thread_local std::string lastKey, name;
+  if (name.empty() || lastKey != key) {
+    lastKey = key;
     name = posting::KeyBlockName(key);
   }
   const std::string storedText = platform::ToStoredText(programText);

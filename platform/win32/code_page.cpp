@@ -8,15 +8,17 @@ namespace platform {
 
 namespace {
 
-// UTF-16 in the system's code page; *substituted tells whether a character
-// had to be replaced (best-fit look-alikes count as replaced).
+// UTF-16 in the system's code page; *substituted (when given) tells whether
+// a character had to be replaced. A character the code page cannot hold becomes its
+// default character ("?"), never a look-alike: café.txt is not logged as
+// the other file cafe.txt, and a¥b.txt not as a path a\b.txt.
 std::string InSystemCodePage(std::wstring_view wide, BOOL* substituted) {
   if (wide.empty()) return {};
   const int units = static_cast<int>(wide.size());
-  const DWORD flags = substituted != nullptr ? WC_NO_BEST_FIT_CHARS : 0;
-  const int bytes = WideCharToMultiByte(CP_ACP, flags, wide.data(), units, nullptr, 0, nullptr, substituted);
+  const int bytes =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), units, nullptr, 0, nullptr, substituted);
   std::string text(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, flags, wide.data(), units, text.data(), bytes, nullptr, substituted);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), units, text.data(), bytes, nullptr, substituted);
   return text;
 }
 

@@ -130,7 +130,7 @@ void CMainFrame::OnClose() {
 // The process ends when this returns, and after the system's grace time at
 // the latest: the run is stopped and given most of that time to end after
 // its file in progress. A copy that cannot finish by then is abandoned, its
-// temporary file removed. Nothing is left to wait for after this.
+// temporary file removed.
 void CMainFrame::OnEndSession() {
   if (!document_.running) return;
   document_.OnMirrorStop();
@@ -142,8 +142,10 @@ void CMainFrame::OnEndSession() {
     }
   };
   waitForTheRun(4000);
+  if (!document_.running) return;
   platform::SetCopiesAbandoned(true);
   waitForTheRun(500);
+  platform::SetCopiesAbandoned(false);  // should the process go on after all
 }
 
 void CMainFrame::OnDestroy() {

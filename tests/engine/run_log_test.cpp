@@ -70,6 +70,7 @@ TEST_F(RunLogFile, NamesTheCodePageCannotHoldAreLoggedWithItsSubstitute) {
   EXPECT_NE(raw.find(platform::ToStoredText(Below(src_, "😀 café.txt"))), std::string::npos);
   if (Windows()) {
     EXPECT_EQ(raw.find("😀"), std::string::npos) << "no UTF-8 in a file of code page 932";
+    EXPECT_NE(raw.find("caf?.txt"), std::string::npos) << "the default character, not the look-alike cafe.txt";
   }
 }
 

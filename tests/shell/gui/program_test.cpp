@@ -35,6 +35,13 @@ class ProgramTest : public MirrorTest {
     Pump();
     return static_cast<int>(SendMessageA(GetDlgItem(window, kProgressList), LVM_GETITEMCOUNT, 0, 0));
   }
+  // Whether the program's start command is enabled, as its toolbar shows:
+  // a run that logged its end line may still be handing over its last lines.
+  static bool StartEnabled(HWND window) {
+    Pump();
+    const HWND toolbar = FindWindowExA(window, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    return toolbar != nullptr && SendMessageA(toolbar, TB_ISBUTTONENABLED, ID_MIRROR_START, 0) != 0;
+  }
   // Whether the end of the log holds the line of the message; the end
   // only, read now and then, so as not to take the program's time.
   bool LoggedLately(int id) const {
@@ -84,19 +91,22 @@ TEST_F(ProgramTest, StopAndCloseFromTheKeyboardActAtOnceDuringAFastRun) {
   // Each stop ends the run after its file in progress: its interruption
   // line, then its end line.
   const auto stopAfterAWhile = [&](WORD key, unsigned modifiers) {
+    ASSERT_TRUE(WaitUntil([&] { return StartEnabled(window); })) << "the program is ready for a run";
+    const int earlier = ListedLines(window);
     ASSERT_TRUE(Activate(window));
     PressKey(VK_F5);
-    EXPECT_TRUE(WaitUntil([&] { return ListedLines(window) > 1000; })) << "the list shows lines while the run goes";
+    EXPECT_TRUE(WaitUntil([&] { return ListedLines(window) > earlier + 1000; }))
+        << "the list shows lines while the run goes";
     for (int waited = 0; waited < 2000; waited += 50) {
       Pump();
       Sleep(50);
     }
     const int before = ListedLines(window);
-    EXPECT_GT(before, 1000);
+    EXPECT_GT(before, earlier + 1000);
     ASSERT_TRUE(Activate(window));
     const auto pressed = std::chrono::steady_clock::now();
     PressKey(key, modifiers);
-    EXPECT_TRUE(WaitUntil([&] { return LoggedLately(kMsgRunEnd); }));
+    EXPECT_TRUE(WaitUntil([&] { return LoggedLately(kMsgRunEnd); })) << (key == VK_F4 ? "Alt+F4" : "Shift+F5");
     const auto took = std::chrono::steady_clock::now() - pressed;
     EXPECT_LT(took, std::chrono::seconds(1)) << std::chrono::duration<double>(took).count() << " s to stop; lines: " << before << " at the key, "
                                               << ListedLines(window) << " now, the window "
