@@ -57,10 +57,10 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
 // written through. What a killed run leaves, the next one removes.
 FileResult CopyFileReplacing(const std::string& source, const std::string& destination) {
   if (const std::uint32_t injected = TakeInjectedCopyFailure()) return {injected};
+  if (copiesAbandoned) return {ERROR_REQUEST_ABORTED};
   const size_t last = cp::FindLastOf(destination, "\\/");
   const std::wstring temporary =
       WidePath(destination.substr(0, last == std::string::npos ? 0 : last + 1) + TemporaryCopyName());
-  if (copiesAbandoned) return {ERROR_REQUEST_ABORTED};
   FileResult result = ResultOf(CopyFileExW(WidePath(source).c_str(), temporary.c_str(), OnCopyProgress, nullptr,
                                            &copiesAbandoned, COPY_FILE_FAIL_IF_EXISTS));
   if (result)

@@ -22,12 +22,17 @@ std::string ProgramText(std::wstring_view wide) {
   return text;
 }
 
+// Every file operation resolves its paths: one call for a path of common
+// length, a second only for a longer one.
 std::wstring FullPath(const std::wstring& path) {
-  const DWORD needed = path.empty() ? 0 : GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (length == 0 || length >= needed) return path;
+  if (path.empty()) return path;
+  std::wstring full(1024, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length >= full.size()) {
+    full.assign(length, L'\0');
+    length = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+  }
+  if (length == 0 || length >= full.size()) return path;
   full.resize(length);
   return full;
 }
