@@ -33,14 +33,15 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-void Measure(const char* label, const std::optional<std::string>& file, int rounds) {
+void Measure(const char* label, const SettingsLocation& store, const std::optional<std::string>& file,
+             int rounds) {
   for (int round = 0; round < rounds; ++round) {
     std::vector<MirrorEntry> list = MakeList();
     const auto start = std::chrono::steady_clock::now();
-    SaveEntryList(list, file);
+    SaveEntryList(list, store, file);
     const double saved = Seconds(start);
     const auto loadStart = std::chrono::steady_clock::now();
-    const auto loaded = LoadEntryList(file);
+    const auto loaded = LoadEntryList(store, file);
     const double load = Seconds(loadStart);
     std::printf("%-9s round %d: save %.3f s, load %.3f s, total %.3f s%s\n", label, round + 1, saved, load,
                 saved + load, loaded == list ? "" : "  (MISMATCH)");
@@ -58,9 +59,10 @@ int main(int argc, char** argv) {
 #if !defined(_WIN32)
   setenv("KELMORAY_REGISTRY_DIR", registryDir.c_str(), 1);
 #endif
-  TheSettingsLocation().setKeySuffix = "\\S-bench";
-  Measure("registry", std::nullopt, rounds);
-  Measure("file", (dir / "bench.kyf").string(), rounds);
+  SettingsLocation store;
+  store.setKeySuffix = "\\S-bench";
+  Measure("registry", store, std::nullopt, rounds);
+  Measure("file", store, (dir / "bench.kyf").string(), rounds);
   std::filesystem::remove_all(dir);
   return 0;
 }

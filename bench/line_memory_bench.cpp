@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   for (long i = 0; i < lines; ++i) {
     const std::string name = "IMG_" + std::to_string(100000 + i) + ".jpg";
     const std::string from = source + name, to = destination + name;
-    view.AddLine(i % 2 ? kMsgCopyFile : kMsgAnalysing, 3, from, to);
+    view.AddLine(i % 2 ? kMsgCopyFile : kMsgAnalysing, from, to);
     textBytes += from.size() + to.size();
     if (i % 1000 == 0) fw::Application::HandlePending(&application.Frame());
   }

@@ -16,7 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/kelmdup_doc.h"
+#include "engine/mirror_run.h"
+#include "engine/status_texts.h"
 #include "foundation/profile.h"
 #include "posting/post_data.h"
 #include "settings/entry_storage.h"
@@ -29,14 +30,18 @@ class CountingFrame : public CtPostData {
   std::atomic<long> texts{0};
 };
 
-platform::MessageResult KELMORAY_CALLBACK QuietProcedure(platform::WindowHandle, unsigned,
+// Ends the window's message loop.
+constexpr unsigned kEndMessage = platform::kMessageUser + 1;
+
+platform::MessageResult KELMORAY_CALLBACK QuietProcedure(platform::WindowHandle, unsigned message,
                                                           platform::WordParam, platform::LongParam) {
+  if (message == kEndMessage) platform::PostQuit();
   return 0;
 }
 
 class NoView : public ProgressView {
  public:
-  void AddLine(int, int, const std::string&, const std::string&) override { ++lines; }
+  void AddLine(int, const std::string&, const std::string&) override { ++lines; }
   long lines = 0;
 };
 
@@ -51,7 +56,7 @@ double CpuSeconds() {
 
 double cpuOfLastRun = 0;
 
-double RunOnce(const std::string& source, const std::string& destination, const std::string& store,
+double RunOnce(const std::string& source, const std::string& destination, const SettingsLocation& store,
                platform::WindowHandle mainWindow) {
   MirrorEntry entry;
   entry.name = "bench";
@@ -60,15 +65,13 @@ double RunOnce(const std::string& source, const std::string& destination, const 
   entry.subdir = entry.destination_delete = entry.hidden_files = entry.system_files = entry.readonly_files = 1;
   entry.wildcard = "*.*";
   std::vector<MirrorEntry> list{entry};
-  std::remove(store.c_str());
+  std::remove(store.settingsFilePath.c_str());
   SaveEntryList(list, store);
-  CKelmdupDoc doc;
   NoView view;
-  doc.view = &view;
-  if (mainWindow != 0) doc.SetMainWindow(mainWindow);
+  const std::string statusKey = mainWindow != 0 ? MainFrameKey(mainWindow) : "";
   const auto start = std::chrono::steady_clock::now();
   const double cpuStart = CpuSeconds();
-  doc.RunAllEntries();
+  MirrorRun({store, LogSettings{}, false}, &view, statusKey, std::stop_token()).RunAllEntries();
   cpuOfLastRun = CpuSeconds() - cpuStart;
   // Even a run with nothing to do reports its start and end.
   if (view.lines == 0) {
@@ -95,24 +98,20 @@ int main(int argc, char** argv) {
   const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
   std::error_code ignored;
   std::filesystem::create_directories(work, ignored);
-  TheSettingsLocation().useSettingsFile = 1;
-  TheSettingsLocation().settingsFilePath = work + "status_cost.kyf";
+  SettingsLocation store;
+  store.useSettingsFile = true;
+  store.settingsFilePath = work + "status_cost.kyf";
 
-  // The main window's thread handles its messages as the console's does:
-  // all that came in, then a rest of 20 ms.
+  // The main window's thread handles its messages as the console's does.
   CountingFrame frame;
   std::atomic<platform::WindowHandle> window{0};
-  std::atomic<bool> done{false};
   std::thread interface([&] {
     const platform::WindowHandle own = platform::CreateMessageWindow(QuietProcedure);
     frame.Install(own, std::to_string(static_cast<std::int32_t>(platform::HandleToValue(own))) +
                            ".CMainFrame");
     window = own;
     platform::Message message;
-    while (!done) {
-      while (platform::TakeMessage(&message)) platform::DispatchToWindow(message);
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    while (platform::NextMessage(&message)) platform::DispatchToWindow(message);
     platform::DestroyMessageWindow(own);
   });
   while (window == 0) std::this_thread::yield();
@@ -121,7 +120,6 @@ int main(int argc, char** argv) {
   for (int round = 0; round < rounds; ++round) {
     const std::string tag = std::to_string(round) + "." + std::to_string(std::random_device{}());
     const std::string with = work + "status-on." + tag, without = work + "status-off." + tag;
-    const std::string& store = TheSettingsLocation().settingsFilePath;
     double firstWith, firstWithout, cpuFirstWith, cpuFirstWithout;
     double sameWith, sameWithout, cpuSameWith, cpuSameWithout;
     const auto withTexts = [&](const std::string& to, double* cpu) {
@@ -157,7 +155,7 @@ int main(int argc, char** argv) {
               Median(firstRatios), Median(unchangedRatios));
   std::printf("with texts / without, median: first copy %.3f, no-change run %.3f (CPU time)\n",
               Median(firstCpuRatios), Median(unchangedCpuRatios));
-  done = true;
+  platform::PostToWindow(window, kEndMessage, 0, 0);
   interface.join();
   return 0;
 }

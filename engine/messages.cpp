@@ -4,9 +4,17 @@
 
 #include "platform/code_page.h"
 
-std::array<int, 7>& IconIndexes() {
-  static std::array<int, 7> indexes{0, 1, 2, 3, 4, 5, 6};
-  return indexes;
+IconKind IconOf(int id) {
+  switch (id) {
+    case kMsgRunStart: return IconKind::kStart;
+    case kMsgRunEnd: return IconKind::kEnd;
+    case kMsgAnalysing: return IconKind::kAnalyse;
+    case kMsgCopyFile:
+    case kMsgUpdateFile: return IconKind::kCopy;
+    case kMsgDeleteFile: return IconKind::kDeleteFile;
+    case kMsgDeleteDirectory: return IconKind::kDeleteDirectory;
+    default: return IconKind::kError;
+  }
 }
 
 LogClass LogClassOf(int id) {

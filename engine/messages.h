@@ -3,7 +3,6 @@
 // texts, the icon each gets and the log class that decides whether it is
 // written to the run log.
 
-#include <array>
 #include <string>
 
 enum MessageId : int {
@@ -29,18 +28,24 @@ enum MessageId : int {
 
 // String 104: the timestamp format of the start and end lines.
 inline constexpr int kTimestampFormatId = 104;
+// The texts of the status line, and the standard settings set's name.
+enum TextId : int {
+  kTextSearching = 111,  // "検索中 - ", followed by the directory being listed
+  kTextWorking = 112,
+  kTextCopying = 113,
+  kTextStandardSet = 114,
+};
 
 // The seven images of the progress view, in the order the view adds them.
 enum class IconKind { kStart, kEnd, kAnalyse, kCopy, kError, kDeleteFile, kDeleteDirectory };
 
-// Where the view put each image; negative for an image it could not add.
-// Written by the view before any run, read by the run.
-std::array<int, 7>& IconIndexes();
-inline int IconIndex(IconKind kind) { return IconIndexes()[static_cast<int>(kind)]; }
+inline constexpr int kIconKinds = 7;
+// The image of a report line; every line of one message has the same.
+IconKind IconOf(int id);
 
 enum class LogClass { kNone, kRunStart, kRunEnd, kAction, kError };
 LogClass LogClassOf(int id);
 
-// The text of a run's string (a message, or the timestamp format) in the
-// system code page; empty for an unknown identifier.
+// The text of a run's string (a message, a status text, the timestamp
+// format); empty for an unknown identifier.
 const std::string& MessageText(int id);

@@ -15,10 +15,10 @@ std::string Formatted(const char* format, const std::tm& time) {
 }
 
 // The lines after an action's or an error's message.
-std::string Tail(const std::string& text1, const std::string& text2) {
-  if (text1.empty()) return "\t" + text2;
-  if (text2.empty()) return "\t" + text1;
-  return "\t" + text1 + "\r\n\t -> " + text2;
+std::string Tail(const std::string& source, const std::string& destination) {
+  if (source.empty()) return "\t" + destination;
+  if (destination.empty()) return "\t" + source;
+  return "\t" + source + "\r\n\t -> " + destination;
 }
 
 }  // namespace
@@ -30,22 +30,22 @@ std::string LogFilePath(const std::string& logDir, const std::string& logName, c
 
 std::string FormatTimestamp(const std::tm& time) { return Formatted(MessageText(kTimestampFormatId).c_str(), time); }
 
-std::vector<std::string> LogRecordsFor(int id, const std::string& text1, const std::string& text2,
+std::vector<std::string> LogRecordsFor(int id, const std::string& source, const std::string& destination,
                                        int okLogOut, int errorLogOut) {
   const std::string& message = MessageText(id);
   switch (LogClassOf(id)) {
     case LogClass::kRunStart:
       if (!okLogOut && !errorLogOut) return {};
-      return {kLogRuler, message + "\t" + text1};
+      return {kLogRuler, message + "\t" + source};
     case LogClass::kRunEnd:
       if (!okLogOut && !errorLogOut) return {};
-      return {message + "\t" + text1};
+      return {message + "\t" + source};
     case LogClass::kAction:
       if (!okLogOut) return {};
-      return {message + "\r\n" + Tail(text1, text2)};
+      return {message + "\r\n" + Tail(source, destination)};
     case LogClass::kError:
       if (!errorLogOut) return {};
-      return {message + "\r\n" + Tail(text1, text2)};
+      return {message + "\r\n" + Tail(source, destination)};
     case LogClass::kNone: return {};
   }
   return {};

@@ -18,7 +18,7 @@ std::string LogFilePath(const std::string& logDir, const std::string& logName, c
 std::string FormatTimestamp(const std::tm& time);
 
 // The records that one report line appends, in order, given the two log flags.
-std::vector<std::string> LogRecordsFor(int id, const std::string& text1, const std::string& text2,
+std::vector<std::string> LogRecordsFor(int id, const std::string& source, const std::string& destination,
                                        int okLogOut, int errorLogOut);
 
 // Appends text and CR LF to the file, creating it when missing. A file that

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/code_page.h"
+#include "engine/messages.h"
 
 namespace {
 
@@ -23,16 +23,39 @@ StatusMeaning MeaningOf(const char* text) {
   return StatusMeaning::kNothing;
 }
 
-const std::string& WorkingText() {
-  static const std::string text = "作業中";
-  return text;
+const std::string& WorkingText() { return MessageText(kTextWorking); }
+
+const std::string& CopyingText() { return MessageText(kTextCopying); }
+
+StatusLine::Change StatusLine::Take(const char* text) {
+  if (held_) return {};
+  switch (MeaningOf(text)) {
+    case StatusMeaning::kShow: text_ = text; return {true, BusyTimer::kKeep};
+    case StatusMeaning::kShowWorking: text_ = WorkingText(); return {true, BusyTimer::kKeep};
+    case StatusMeaning::kStartBusy:
+      busyTicks_ = 0;
+      text_ = CopyingText();
+      return {true, BusyTimer::kStart};
+    case StatusMeaning::kStopBusy: return {false, BusyTimer::kStop};
+    case StatusMeaning::kNothing: return {};
+  }
+  return {};
 }
 
-const std::string& CopyingText() {
-  static const std::string text = "コピー中";
-  return text;
+std::string StatusLine::Tick() {
+  busyTicks_ = busyTicks_ >= kMostBusyTicks ? 1 : busyTicks_ + 1;
+  return CopyingText() + std::string(busyTicks_, '>');
 }
 
-std::uint32_t NextBusyTick(std::uint32_t ticks) { return ticks >= kMostBusyTicks ? 1 : ticks + 1; }
+StatusLine::Change StatusLine::Hold(std::string text) {
+  held_ = true;
+  text_ = std::move(text);
+  return {true, BusyTimer::kStop};
+}
 
-std::string BusyText(std::uint32_t ticks) { return CopyingText() + std::string(ticks, '>'); }
+StatusLine::Change StatusLine::Release() {
+  if (!held_) return {};
+  held_ = false;
+  text_ = kIdleText;
+  return {true, BusyTimer::kKeep};
+}

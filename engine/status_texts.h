@@ -20,6 +20,10 @@ inline constexpr char kListingEnds[] = "";
 // Posted when the run has ended; also what an idle frame shows.
 inline constexpr char kIdleText[] = "Kelmoray";
 
+// Posted to the main window once a run has ended and its worker is done:
+// wordParam is 1 after an automatic run, which ends the program.
+inline constexpr unsigned kRunEndedMessage = platform::kMessageUser + 0x100;
+
 // What a frame does with a text posted to it.
 enum class StatusMeaning {
   kShow,         // shows the text
@@ -34,8 +38,36 @@ StatusMeaning MeaningOf(const char* text);
 const std::string& WorkingText();
 const std::string& CopyingText();
 
-// The busy indicator's tick count after one more tick, and its text: the
-// copying text and a ">" per tick. The row starts again before it would
-// pass the 4,095 bytes that a receiver keeps.
-std::uint32_t NextBusyTick(std::uint32_t ticks);
-std::string BusyText(std::uint32_t ticks);
+// The status line of a main frame, the same for every front end: the text
+// it shows and its busy indicator, which ticks while a file is copied. The
+// frame shows Text() whenever a change says so, and runs a timer of
+// kBusyPeriod milliseconds as the changes say.
+class StatusLine {
+ public:
+  static constexpr unsigned kBusyPeriod = 200;
+  enum class BusyTimer { kKeep, kStart, kStop };
+  struct Change {
+    bool textChanged = false;
+    BusyTimer timer = BusyTimer::kKeep;
+  };
+
+  // A text posted to the frame.
+  Change Take(const char* text);
+  // One tick of the busy timer: the text the frame posts to its own key,
+  // so that the tick comes back through the channel like any other text: the
+  // copying text and a ">" per tick. The row starts again before it would
+  // pass the 4,095 bytes that a receiver keeps.
+  std::string Tick();
+  // Shows `text` until Release (a stop under way): no posted text replaces it.
+  Change Hold(std::string text);
+  // Back to the idle text after a hold.
+  Change Release();
+
+  const std::string& Text() const { return text_; }
+  std::uint32_t BusyTicks() const { return busyTicks_; }
+
+ private:
+  std::string text_ = kIdleText;
+  std::uint32_t busyTicks_ = 0;
+  bool held_ = false;
+};

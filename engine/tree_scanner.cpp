@@ -1,9 +1,9 @@
 #include "engine/tree_scanner.h"
 
 #include <algorithm>
-#include <thread>
 #include <vector>
 
+#include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/status_texts.h"
 #include "foundation/path.h"
@@ -32,11 +32,6 @@ bool IsDirectory(const DirectoryEntry& entry) {
   return (entry.attributes & platform::kAttrDirectory) != 0;
 }
 
-const std::string& SearchingText() {
-  static const std::string text = "検索中 - ";
-  return text;
-}
-
 // Removes from `map` every key whose path below the item's directory (prefix
 // + the rest of the key) the item's listing holds.
 void RemoveListed(FoundMap& map, const FoundMap& listed, const std::string& keyPrefix,
@@ -54,14 +49,13 @@ void RemoveListed(FoundMap& map, const FoundMap& listed, const std::string& keyP
 
 bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::string>& pattern,
                          int recurse, int mask, const std::string& extensions) {
-  busy = 1;
   extensionKeys = cp::ToLower(";" + extensions + ";");
   this->pattern = pattern.value_or("*.*");
   fileMap.clear();
   dirMap.clear();
   unreadable.clear();
   temporaryCopies.clear();
-  stopRequested = 0;
+  stopRequested = false;
   overlapFound_ = false;
   allowReadOnly = mask & 1;
   allowHidden = mask & 2;
@@ -69,7 +63,6 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
   this->recurse = recurse;
   root = NormalizeDirPath(rootText);
   const bool result = WalkDirectory(root, "");
-  busy = 0;
   if (StatusDue(true)) PostData(statusKey_.c_str(), kListingEnds);
   return result;
 }
@@ -79,17 +72,11 @@ void CtTreeScanner::SetSide(TreeSide side, std::optional<platform::DirectoryIden
   otherRoot_ = otherRoot;
 }
 
-void CtTreeScanner::Stop() {
-  stopRequested = 1;
-  while (busy) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-}
-
 void CtTreeScanner::Clear() {
   fileMap.clear();
   dirMap.clear();
   unreadable.clear();
-  stopRequested = 0;
-  busy = 0;
+  stopRequested = false;
 }
 
 bool CtTreeScanner::InUnreadable(std::string_view key) const {
@@ -119,7 +106,7 @@ bool CtTreeScanner::WalkDirectory(const std::string& dir, const std::string& key
       }))
     return false;
   for (const DirectoryEntry& subdirectory : subdirectories) {
-    if (stopRequested) return false;
+    if (Stopped()) return false;
     AddDirectory(subdirectory, dir, key);
   }
   return true;
@@ -136,7 +123,7 @@ bool CtTreeScanner::ListDirectory(const std::string& dir, const std::string& key
   for (;;) {
     switch (listing.Next(&entry)) {
       case platform::ListStep::kEntry:
-        if (stopRequested) return false;
+        if (Stopped()) return false;
         take(entry);
         continue;
       case platform::ListStep::kEnd: return true;
@@ -167,7 +154,7 @@ bool CtTreeScanner::ExtensionExcluded(const std::string& name) const {
 }
 
 void CtTreeScanner::AddFile(const DirectoryEntry& entry, const std::string& key) {
-  if (stopRequested || !Admits(entry) || IsDirectory(entry)) return;
+  if (Stopped() || !Admits(entry) || IsDirectory(entry)) return;
   if (ExtensionExcluded(entry.name)) return;
   // One buffer for every key of the walk: no allocation per file.
   keyBuffer_.assign(key).append(entry.name);
@@ -178,7 +165,7 @@ void CtTreeScanner::AddFile(const DirectoryEntry& entry, const std::string& key)
 // entered: nothing below it is deleted or copied, and a loop cannot form.
 void CtTreeScanner::AddDirectory(const DirectoryEntry& entry, const std::string& dir,
                                  const std::string& key) {
-  if (stopRequested || !Admits(entry) || !IsDirectory(entry)) return;
+  if (Stopped() || !Admits(entry) || !IsDirectory(entry)) return;
   if (entry.name == "." || entry.name == "..") return;
   if (entry.attributes & platform::kAttrReparsePoint) return;
   const std::string subKey = key + entry.name + Separator();
@@ -187,11 +174,11 @@ void CtTreeScanner::AddDirectory(const DirectoryEntry& entry, const std::string&
   // trees overlap, and a run would delete from one what it copies into it.
   if (otherRoot_ && platform::IdentityOfDirectory(sub) == otherRoot_) {
     overlapFound_ = true;
-    stopRequested = 1;
+    stopRequested = true;
     return;
   }
   dirMap.Insert(subKey, ToFoundItem(entry));
-  if (StatusDue(false)) PostData(statusKey_.c_str(), (SearchingText() + sub).c_str());
+  if (StatusDue(false)) PostData(statusKey_.c_str(), (MessageText(kTextSearching) + sub).c_str());
   WalkDirectory(sub, subKey);
 }
 

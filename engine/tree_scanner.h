@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <stop_token>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -23,9 +24,13 @@
 // copies as files.
 enum class TreeSide { kSource, kDestination };
 
+// The mask that admits read-only, hidden and system items alike.
+inline constexpr int kAdmitEveryItem = 7;
+
 class CtTreeScanner {
  public:
-  CtTreeScanner() = default;
+  // `stop`: the run's; once it is asked, every listing ends at its next item.
+  explicit CtTreeScanner(std::stop_token stop = {}) : runStop_(std::move(stop)) {}
   virtual ~CtTreeScanner() = default;
   CtTreeScanner(const CtTreeScanner&) = delete;
   CtTreeScanner& operator=(const CtTreeScanner&) = delete;
@@ -41,8 +46,9 @@ class CtTreeScanner {
   // a link) ends the scan, and OverlapFound says so.
   void SetSide(TreeSide side, std::optional<platform::DirectoryIdentity> otherRoot = std::nullopt);
   bool OverlapFound() const { return overlapFound_; }
-  // Asks a running Scan on another thread to end; returns once it has.
-  void Stop();
+  // Asks a running Scan on another thread to end (this scanner's only;
+  // the next Scan lists again); Scan then returns at its next item.
+  void Stop() { stopRequested = true; }
   void Clear();
   // Whether key (a file's or a directory's) lies in a directory whose listing failed.
   bool InUnreadable(std::string_view key) const;
@@ -68,8 +74,7 @@ class CtTreeScanner {
   int allowHidden = 0;
   int allowSystem = 0;
   int allowReadOnly = 0;
-  std::atomic<int> stopRequested{0};
-  std::atomic<int> busy{0};
+  std::atomic<bool> stopRequested{false};
 
  private:
   bool WalkDirectory(const std::string& dir, const std::string& key);
@@ -82,9 +87,11 @@ class CtTreeScanner {
   void AddDirectory(const platform::DirectoryEntry& entry, const std::string& dir,
                     const std::string& key);
   bool StatusDue(bool always);
+  bool Stopped() const { return stopRequested || runStop_.stop_requested(); }
 
   void NoteTemporaryCopy(const std::string& dir, const std::string& name);
 
+  std::stop_token runStop_;
   TreeSide side_ = TreeSide::kSource;
   std::optional<platform::DirectoryIdentity> otherRoot_;
   std::atomic<bool> overlapFound_{false};

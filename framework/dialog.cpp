@@ -6,7 +6,6 @@
 #include "framework/resource_text.h"
 #include "framework/window.h"
 #include "platform/win32/wide_text.h"
-#include "resources/ids.h"
 
 namespace fw {
 
@@ -33,8 +32,8 @@ INT_PTR Dialog::DoModal(HWND parent) {
                          reinterpret_cast<LPARAM>(this));
 }
 
-void ShowError(HWND owner, const std::string& text) {
-  MessageBoxW(owner, platform::WideText(text).c_str(), platform::WideText(LoadText(IDS_APPLICATION_TITLE)).c_str(),
+void ShowError(HWND owner, unsigned titleId, const std::string& text) {
+  MessageBoxW(owner, platform::WideText(text).c_str(), platform::WideText(LoadText(titleId)).c_str(),
               MB_OK | MB_ICONERROR);
 }
 

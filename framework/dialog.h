@@ -27,8 +27,8 @@ class DataExchange {
   Direction direction_;
 };
 
-// An error message over owner, with the program's title.
-void ShowError(HWND owner, const std::string& text);
+// An error message over owner, with the title of string `titleId`.
+void ShowError(HWND owner, unsigned titleId, const std::string& text);
 
 class Dialog {
  public:

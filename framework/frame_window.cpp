@@ -3,14 +3,11 @@
 #include <commctrl.h>
 
 #include "framework/resource_text.h"
-#include "resources/ids.h"
 #include "platform/win32/wide_text.h"
 
 namespace fw {
 
 namespace {
-
-constexpr char kFrameClass[] = "KelmorayFrame";
 
 // The first field of the document string: the window title.
 std::string WindowTitleOf(int resourceId) {
@@ -20,20 +17,20 @@ std::string WindowTitleOf(int resourceId) {
 
 }  // namespace
 
-bool FrameWindow::Create(int resourceId) {
-  resourceId_ = resourceId;
+bool FrameWindow::Create(const FrameStyle& style) {
+  style_ = style;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
-  if (!RegisterWindowClass(kFrameClass, icon, nullptr)) return false;
-  windowTitle_ = WindowTitleOf(resourceId);
-  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
-  accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resourceId));
-  return CreateBound(0, kFrameClass, windowTitle_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                     CW_USEDEFAULT, CW_USEDEFAULT, 860, 560, nullptr, menu) != nullptr;
+  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(style.resourceId));
+  if (!RegisterWindowClass(style.className, icon, nullptr)) return false;
+  windowTitle_ = WindowTitleOf(style.resourceId);
+  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(style.resourceId));
+  accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(style.resourceId));
+  return CreateBound(0, style.className, windowTitle_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                     CW_USEDEFAULT, CW_USEDEFAULT, style.width, style.height, nullptr, menu) != nullptr;
 }
 
 bool FrameWindow::OnCreate() {
-  if (!toolBar_.Create(Handle(), kToolBarId, resourceId_)) return false;
+  if (!toolBar_.Create(Handle(), kToolBarId, style_.resourceId)) return false;
   if (!statusBar_.Create(Handle(), kStatusBarId)) return false;
   statusBar_.SetText(IdleText());
   client_ = CreateClient();
@@ -46,7 +43,7 @@ void FrameWindow::SetDocumentTitle(const std::string& title) {
 
 void FrameWindow::SetStatusText(const std::string& text) { statusBar_.SetText(text); }
 
-std::string FrameWindow::IdleText() const { return LoadText(IDS_IDLE_TEXT); }
+std::string FrameWindow::IdleText() const { return LoadText(style_.idleTextId); }
 
 void FrameWindow::UpdateToolBar() {
   if (toolBar_.Handle() == nullptr) return;
@@ -137,7 +134,12 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
       OnDestroy();
       PostQuitMessage(0);
       return 0;
-    default: return Window::HandleMessage(message, wParam, lParam);
+    default:
+      if (message >= WM_USER && message < 0x8000) {
+        OnProgramMessage(message, wParam);
+        return 0;
+      }
+      return Window::HandleMessage(message, wParam, lParam);
   }
 }
 

@@ -18,14 +18,23 @@
 
 namespace fw {
 
+// What makes a frame the program's own.
+struct FrameStyle {
+  int resourceId;        // its menu, accelerators, icon, toolbar and document string
+  const char* className;
+  int width;
+  int height;
+  unsigned idleTextId;   // the string the status bar shows when nothing else is to be said
+};
+
 class FrameWindow : public Window, public CommandTarget {
  public:
   // Control ids of the bars, as the system's frames number them.
   static constexpr int kToolBarId = 0xE800;
   static constexpr int kStatusBarId = 0xE801;
 
-  // Creates the frame from resource `resourceId` (hidden); false on failure.
-  bool Create(int resourceId);
+  // Creates the frame (hidden); false on failure.
+  bool Create(const FrameStyle& style);
   // The route that commands take; the program fills it in.
   CommandRoute& Route() { return route_; }
   HACCEL Accelerators() const { return accelerators_; }
@@ -35,7 +44,7 @@ class FrameWindow : public Window, public CommandTarget {
   // The status bar's pane.
   void SetStatusText(const std::string& text);
   std::string StatusText() const { return statusBar_.Text(); }
-  // What the pane shows while nothing else is to be said (string 57345).
+  // What the pane shows while nothing else is to be said.
   std::string IdleText() const;
   ToolBar& Tools() { return toolBar_; }
 
@@ -54,6 +63,8 @@ class FrameWindow : public Window, public CommandTarget {
   virtual void OnDestroy() {}
   // The session ends (log-off or shutdown): the process ends once this returns.
   virtual void OnEndSession() {}
+  // A message of the program's own range (WM_USER and above) sent or posted to the frame.
+  virtual void OnProgramMessage(UINT message, WPARAM wParam) {}
   // Notifications from the client window.
   virtual LRESULT OnClientNotify(NMHDR* header) { return 0; }
 
@@ -71,7 +82,7 @@ class FrameWindow : public Window, public CommandTarget {
   StatusBar statusBar_;
   HWND client_ = nullptr;
   HACCEL accelerators_ = nullptr;
-  int resourceId_ = 0;
+  FrameStyle style_{};
   std::string windowTitle_;
   std::wstring tooltip_;  // the text a tooltip is showing
 };

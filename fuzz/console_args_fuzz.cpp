@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/messages.h"
 #include "settings/settings_location.h"
 #include "shell/command_line.h"
 #include "shell/console/console_options.h"
@@ -24,29 +25,29 @@ bool Matches(const std::string& arg, const char* option) {
   return strncasecmp(arg.c_str(), option, std::strlen(option)) == 0;
 }
 
-// Applies args (the program name first) to a location and flags of its own,
-// never the process-wide ones, and checks them against the option table.
+// Applies args (the program name first) to options of its own and checks
+// them against the option table.
 void CheckCommandLine(const std::vector<std::string>& args) {
-  SettingsLocation location;
-  StartupFlags flags;
-  ParseCommandLine(args, location, flags);
-  int minimized = 0, autoRun = 0;
+  StartupOptions options;
+  ParseCommandLine(args, options);
+  const SettingsLocation& location = options.store;
+  bool minimized = false, automatic = false;
   const std::string *set = nullptr, *file = nullptr, *named = nullptr;  // named: the later of the two
   for (size_t i = 1; i < args.size(); ++i) {
     minimized |= Matches(args[i], "/M");
-    autoRun |= Matches(args[i], "/A");
+    automatic |= Matches(args[i], "/A");
     if (Matches(args[i], "/S=")) named = set = &args[i];
     if (Matches(args[i], "/F=")) named = file = &args[i];
   }
-  Check(flags.startMinimized == minimized && flags.autoRun == autoRun && flags.exitAfterRun == 0);
-  Check(location.multiUser == 1 && location.useSettingsFile == (file != nullptr ? 1 : 0));
+  Check(options.startMinimized == minimized && options.automatic == automatic);
+  Check(location.multiUser == 1 && location.useSettingsFile == (file != nullptr));
   Check(location.setKeySuffix == (set != nullptr ? "\\S-" + set->substr(3) : std::string()));
   // Quotes around the path are dropped; an unquoted path stays as given.
   const std::string given = file != nullptr ? file->substr(3) : std::string();
   const std::string& path = location.settingsFilePath;
   if (given.empty() || given.front() != '"') Check(path == given);
   else if (given.size() >= 2 && given.back() == '"') Check(path == given.substr(1, given.size() - 2));
-  if (named == nullptr) Check(location.setDisplayName == SettingsLocation().setDisplayName);
+  if (named == nullptr) Check(location.setDisplayName == MessageText(kTextStandardSet));
   else if (named == set) Check(location.setDisplayName == set->substr(3));
   else Check(location.setDisplayName.find('/') == std::string::npos);  // a file's name and extension
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The failures that tests injected (fault_injection.h), as the platforms'
-// file services take them.
+// The failures that tests inject, as the platforms' file services take
+// them: none in the programs (no_injected_faults.cpp); tests link
+// definitions that fail on demand (tests/support/fault_injection.h).
 
 #include <cstdint>
 #include <string>

@@ -43,11 +43,6 @@ bool WriteEntry(CtProfile& profile, const MirrorEntry& e) {
 
 }  // namespace
 
-SettingsLocation& TheSettingsLocation() {
-  static SettingsLocation location;
-  return location;
-}
-
 namespace {
 
 StoreProblem RegistryProblem(RegistryRoot root, const std::string& keyPath) {
@@ -123,9 +118,9 @@ MirrorEntry ReadEntryAt(CtProfile& profile, int index) {
   return e;
 }
 
-std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file) {
+std::vector<MirrorEntry> LoadEntryList(const SettingsLocation& location, const std::optional<std::string>& file) {
   CtProfile profile;
-  OpenEntryStore(profile, TheSettingsLocation(), file);
+  OpenEntryStore(profile, location, file);
   std::vector<MirrorEntry> entries;
   for (int i = 0; i < kMaxEntries; ++i) {
     if (profile.SetSection("%d", i).SetDefault("").SetValueName("name").GetString().empty()) break;
@@ -134,9 +129,10 @@ std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file) {
   return entries;
 }
 
-bool SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file) {
+bool SaveEntryList(std::vector<MirrorEntry>& entries, const SettingsLocation& location,
+                   const std::optional<std::string>& file) {
   CtProfile profile;
-  OpenEntryStore(profile, TheSettingsLocation(), file);
+  OpenEntryStore(profile, location, file);
   // A read-only settings file stays whole: written value by value it would
   // be left half changed (and Wine's profile functions leave it empty).
   if (!profile.File().empty()) {

@@ -37,13 +37,16 @@ void OpenEntryStore(CtProfile& profile, const SettingsLocation& location, const 
 // Reads every value of entry `index`; the caller decides whether it ends the list.
 MirrorEntry ReadEntryAt(CtProfile& profile, int index);
 
-// The stored list, at most 256 entries, in key order. Missing values read as
-// their defaults; a store that cannot be read gives an empty list.
-std::vector<MirrorEntry> LoadEntryList(const std::optional<std::string>& file = std::nullopt);
+// The stored list of location (or of the given settings file), at most 256
+// entries, in key order. Missing values read as their defaults; a store that
+// cannot be read gives an empty list.
+std::vector<MirrorEntry> LoadEntryList(const SettingsLocation& location,
+                                       const std::optional<std::string>& file = std::nullopt);
 
 // Replaces the stored list by entries (at most the first 256). Normalises
 // source and destination of the given entries in place. Keys after the
 // first one without a name are left alone. A read-only settings file is
 // left as it is. False when the list could not be stored whole: a read-only
 // file, a folder or key that cannot be written.
-bool SaveEntryList(std::vector<MirrorEntry>& entries, const std::optional<std::string>& file = std::nullopt);
+bool SaveEntryList(std::vector<MirrorEntry>& entries, const SettingsLocation& location,
+                   const std::optional<std::string>& file = std::nullopt);

@@ -1,6 +1,6 @@
 #pragma once
-// Where the mirror entries are stored: written once at start-up from the
-// command line, read everywhere else.
+// Where the mirror entries are stored, as the command line says: a front
+// end reads it at start-up and hands it to whatever reads or writes them.
 
 #include <string>
 
@@ -8,12 +8,9 @@
 
 struct SettingsLocation {
   int multiUser = 1;             // non-zero: per user; zero: shared by all users
-  int useSettingsFile = 0;       // entries live in settingsFilePath
+  bool useSettingsFile = false;  // entries live in settingsFilePath
   std::string settingsFilePath;  // without enclosing double quotes
   std::string setKeySuffix;      // empty, or "\S-" + the set's name
-  // "標準" (standard), the set's name, or the settings file's name and extension
-  std::string setDisplayName = "標準";
+  // the standard set's name ("標準"), the set's name, or the settings file's name and extension
+  std::string setDisplayName;
 };
-
-// The process-wide location.
-SettingsLocation& TheSettingsLocation();

@@ -1,6 +1,7 @@
 #include "shell/command_line.h"
 
 #include "platform/code_page.h"
+#include "engine/messages.h"
 #include "foundation/path.h"
 #include "settings/stored_settings.h"
 
@@ -18,26 +19,23 @@ std::string WithoutQuotes(std::string path) {
 
 }  // namespace
 
-StartupFlags& TheStartupFlags() {
-  static StartupFlags flags;
-  return flags;
-}
-
 bool IsCommandLineOption(const std::string& arg) {
   return HasPrefix(arg, "/M") || HasPrefix(arg, "/A") || HasPrefix(arg, "/S=") || HasPrefix(arg, "/F=");
 }
 
-void ParseCommandLine(const std::vector<std::string>& args, SettingsLocation& location, StartupFlags& flags) {
+void ParseCommandLine(const std::vector<std::string>& args, StartupOptions& options) {
+  SettingsLocation& location = options.store;
+  location.setDisplayName = MessageText(kTextStandardSet);
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (HasPrefix(arg, "/M")) flags.startMinimized = 1;
-    if (HasPrefix(arg, "/A")) flags.autoRun = 1;
+    if (HasPrefix(arg, "/M")) options.startMinimized = true;
+    if (HasPrefix(arg, "/A")) options.automatic = true;
     if (HasPrefix(arg, "/S=")) {
       location.setKeySuffix = "\\S-" + arg.substr(3);
       location.setDisplayName = arg.substr(3);
     }
     if (HasPrefix(arg, "/F=")) {
-      location.useSettingsFile = 1;
+      location.useSettingsFile = true;
       location.settingsFilePath = WithoutQuotes(arg.substr(3));
       CtPath path(location.settingsFilePath);
       location.setDisplayName = path.GetFileName() + path.GetExt();
@@ -45,10 +43,11 @@ void ParseCommandLine(const std::vector<std::string>& args, SettingsLocation& lo
   }
 }
 
-void ReadCommandLine(int argc, const char* const* argv) {
+StartupOptions ReadCommandLine(int argc, const char* const* argv) {
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
-  SettingsLocation& location = TheSettingsLocation();
-  ParseCommandLine(args, location, TheStartupFlags());
-  location.multiUser = ReadSettingsScope();
+  StartupOptions options;
+  ParseCommandLine(args, options);
+  options.store.multiUser = ReadSettingsScope();
+  return options;
 }

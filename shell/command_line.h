@@ -13,21 +13,19 @@
 
 #include "settings/settings_location.h"
 
-struct StartupFlags {
-  int startMinimized = 0;
-  int autoRun = 0;
-  int exitAfterRun = 0;  // set by whoever starts the automatic run
+// How the program was asked to start.
+struct StartupOptions {
+  SettingsLocation store;
+  bool startMinimized = false;
+  bool automatic = false;  // mirror every entry once, then end
 };
-
-// The process-wide flags.
-StartupFlags& TheStartupFlags();
 
 // Whether the argument is one of the four options (by their first two or
 // three characters); everything else is ignored by ParseCommandLine.
 bool IsCommandLineOption(const std::string& arg);
 
-// Applies the arguments (the program name first) to location and flags.
-void ParseCommandLine(const std::vector<std::string>& args, SettingsLocation& location, StartupFlags& flags);
+// Applies the arguments (the program name first) to options.
+void ParseCommandLine(const std::vector<std::string>& args, StartupOptions& options);
 
-// Start-up: the command line into the process-wide location and flags, then the scope.
-void ReadCommandLine(int argc, const char* const* argv);
+// Start-up: the command line, then the settings scope.
+StartupOptions ReadCommandLine(int argc, const char* const* argv);

@@ -1,17 +1,10 @@
 #include "shell/console/console_frame.h"
 
-#include <chrono>
-#include <thread>
-
 #include "engine/status_texts.h"
-#include "resources/ids.h"
 
 namespace {
 
 constexpr std::uintptr_t kBusyTimer = 100;
-constexpr unsigned kBusyPeriod = 200;
-constexpr std::uintptr_t kWatchTimer = 101;
-constexpr unsigned kWatchPeriod = 50;
 
 }  // namespace
 
@@ -32,26 +25,9 @@ bool ConsoleFrame::Create() {
   return true;
 }
 
-platform::WordParam ConsoleFrame::StopCommand() { return ID_MIRROR_STOP; }
-
-// Handles what has come in, then rests a moment: a status line needs no more
-// than 50 updates a second, and a run that posts two texts per copied file
-// should not wake this thread for each of them.
 void ConsoleFrame::RunUntilTheRunEnds() {
-  platform::StartTimer(window_, kWatchTimer, kWatchPeriod);
   platform::Message message;
-  while (platform::NextMessage(&message)) {
-    platform::DispatchToWindow(message);
-    while (platform::TakeMessage(&message)) platform::DispatchToWindow(message);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    // The run's last text wakes this loop just before the run ends; once it
-    // has ended, what is queued is all there is, and the watch need not wait.
-    if (document_.RunsEnded(1)) {
-      while (platform::TakeMessage(&message)) platform::DispatchToWindow(message);
-      break;
-    }
-  }
-  platform::StopTimer(window_, kWatchTimer);
+  while (platform::NextMessage(&message)) platform::DispatchToWindow(message);
   StopBusyTimer();
 }
 
@@ -65,12 +41,12 @@ platform::MessageResult KELMORAY_CALLBACK ConsoleFrame::Procedure(platform::Wind
 }
 
 void ConsoleFrame::OnMessage(unsigned message, platform::WordParam wordParam) {
-  if (message == kStopMessage && wordParam == StopCommand()) {
+  if (message == kStopMessage && wordParam == kStopCommand) {
     document_.OnMirrorStop();
   } else if (message == platform::kMessageTimer && wordParam == kBusyTimer) {
-    OnBusyTick();
-  } else if (message == platform::kMessageTimer && wordParam == kWatchTimer) {
-    if (document_.RunsEnded(1)) platform::PostQuit();
+    PostData(key_.c_str(), statusLine_.Tick().c_str());
+  } else if (message == kRunEndedMessage) {
+    platform::PostQuit();
   }
 }
 
@@ -82,24 +58,18 @@ void ConsoleFrame::Endpoint::OnPostData(platform::WindowHandle, const char*, con
   frame_.OnStatusText(text);
 }
 
-void ConsoleFrame::OnStatusText(const char* text) {
-  switch (MeaningOf(text)) {
-    case StatusMeaning::kShow: output_.ShowStatus(text); break;
-    case StatusMeaning::kShowWorking: output_.ShowStatus(WorkingText()); break;
-    case StatusMeaning::kStartBusy:
-      StopBusyTimer();
-      busyTicks_ = 0;
-      busyTimer_ = platform::StartTimer(window_, kBusyTimer, kBusyPeriod);
-      output_.ShowStatus(CopyingText());
-      break;
-    case StatusMeaning::kStopBusy: StopBusyTimer(); break;
-    case StatusMeaning::kNothing: break;
-  }
-}
+void ConsoleFrame::OnStatusText(const char* text) { Show(statusLine_.Take(text)); }
 
-void ConsoleFrame::OnBusyTick() {
-  busyTicks_ = NextBusyTick(busyTicks_);
-  PostData(key_.c_str(), BusyText(busyTicks_).c_str());
+void ConsoleFrame::Show(StatusLine::Change change) {
+  switch (change.timer) {
+    case StatusLine::BusyTimer::kKeep: break;
+    case StatusLine::BusyTimer::kStart:
+      StopBusyTimer();
+      busyTimer_ = platform::StartTimer(window_, kBusyTimer, StatusLine::kBusyPeriod);
+      break;
+    case StatusLine::BusyTimer::kStop: StopBusyTimer(); break;
+  }
+  if (change.textChanged) output_.ShowStatus(statusLine_.Text());
 }
 
 void ConsoleFrame::StopBusyTimer() {

@@ -2,12 +2,13 @@
 // The console's main frame: a message-only window registered on the posting
 // channel under MainFrameKey. It shows the status texts on the terminal's
 // status line, runs the busy indicator while a file is copied, takes the
-// stop command, and runs the message loop until the run has ended.
+// stop command, and runs the message loop until the run's end notice.
 
 #include <cstdint>
 #include <string>
 
 #include "engine/kelmdup_doc.h"
+#include "engine/status_texts.h"
 #include "posting/post_data.h"
 #include "shell/console/console_output.h"
 
@@ -22,8 +23,8 @@ class ConsoleFrame {
   bool Create();
   platform::WindowHandle Window() const { return window_; }
   // The stop command as a message: from any thread, it is handled on the frame's.
-  static constexpr unsigned kStopMessage = platform::kMessageCommand;
-  static platform::WordParam StopCommand();
+  static constexpr unsigned kStopMessage = platform::kMessageUser + 1;
+  static constexpr platform::WordParam kStopCommand = 0;
   // Handles messages until the run that was started has ended.
   void RunUntilTheRunEnds();
 
@@ -47,14 +48,14 @@ class ConsoleFrame {
                                                              platform::LongParam longParam);
   void OnMessage(unsigned message, platform::WordParam wordParam);
   void OnStatusText(const char* text);
-  void OnBusyTick();
+  void Show(StatusLine::Change change);
   void StopBusyTimer();
 
   CKelmdupDoc& document_;
   ConsoleOutput& output_;
   platform::WindowHandle window_ = 0;
   std::string key_;
-  std::uint32_t busyTicks_ = 0;
+  StatusLine statusLine_;
   bool busyTimer_ = false;
   Endpoint endpoint_{*this};
 };

@@ -26,8 +26,9 @@ class ConsoleView : public ProgressView {
   explicit ConsoleView(ConsoleOutput& output) : output_(output) {}
   // A line nobody can read any more stops the run, as Ctrl+C does: a
   // scheduled run must not go on unseen, nor be killed mid-copy.
-  void AddLine(int id, int, const std::string& text1, const std::string& text2) override {
-    const bool written = output_.PrintLine(MessageText(id) + "\t" + EscapedColumn(text1) + "\t" + EscapedColumn(text2));
+  void AddLine(int id, const std::string& source, const std::string& destination) override {
+    const bool written =
+        output_.PrintLine(MessageText(id) + "\t" + EscapedColumn(source) + "\t" + EscapedColumn(destination));
     if (!written && !outputLost_.exchange(true)) platform::RaiseInterrupt();
   }
 
@@ -38,8 +39,7 @@ class ConsoleView : public ProgressView {
 
 // A settings file named with /F= must be there: a scheduled run must not
 // quietly mirror nothing.
-bool SettingsFileReadable() {
-  const SettingsLocation& location = TheSettingsLocation();
+bool SettingsFileReadable(const SettingsLocation& location) {
   if (!location.useSettingsFile) return true;
   return platform::CheckReadable(location.settingsFilePath) && !platform::IsDirectory(location.settingsFilePath);
 }
@@ -63,7 +63,7 @@ void PrintStoreProblem(const StoreProblem& problem) {
   }
 }
 
-int Run() {
+int Run(const RunRequest& request) {
   ConsoleOutput output;
   ConsoleView view(output);
   CKelmdupDoc document;
@@ -72,9 +72,9 @@ int Run() {
     std::fputs("kelmoray: cannot create the status window\n", stderr);
     return kExitCannotStart;
   }
-  platform::PostInterruptsTo(frame.Window(), ConsoleFrame::kStopMessage, ConsoleFrame::StopCommand());
+  platform::PostInterruptsTo(frame.Window(), ConsoleFrame::kStopMessage, ConsoleFrame::kStopCommand);
   document.SetMainWindow(frame.Window());
-  if (!document.OnMirrorStart(&view)) {
+  if (!document.OnMirrorStart(&view, request)) {
     std::fputs("kelmoray: cannot start the run\n", stderr);
     return kExitCannotStart;
   }
@@ -82,8 +82,9 @@ int Run() {
   platform::PostInterruptsTo(0, 0, 0);
   output.ClearStatus();
   std::fflush(stdout);
-  if (document.interrupted) return kExitInterrupted;
-  return document.errorLines ? kExitErrors : kExitClean;
+  const RunOutcome outcome = document.LastOutcome();
+  if (outcome.interrupted) return kExitInterrupted;
+  return outcome.errorLines != 0 ? kExitErrors : kExitClean;
 }
 
 }  // namespace
@@ -101,24 +102,25 @@ int RunConsole(const std::vector<std::string>& arguments) {
   }
   std::vector<std::string> commandLine{"kelmoray"};
   commandLine.insert(commandLine.end(), options.systemOptions.begin(), options.systemOptions.end());
-  ParseCommandLine(commandLine, TheSettingsLocation(), TheStartupFlags());
-  TheSettingsLocation().multiUser = ReadSettingsScope();
+  StartupOptions startup;
+  ParseCommandLine(commandLine, startup);
+  SettingsLocation& store = startup.store;
+  store.multiUser = ReadSettingsScope();
   if (options.help) {
     PrintHelp();
     return kExitClean;
   }
   if (options.settingsOnly) {
     platform::EndOnEarlyInterrupts(-1);  // the values it stores are not to be left half done
-    return ApplySettingsOptions(options);
+    return ApplySettingsOptions(options, store.multiUser);
   }
-  if (!SettingsFileReadable()) {
-    std::fprintf(stderr, "kelmoray: cannot read the settings file %s\n",
-                 TheSettingsLocation().settingsFilePath.c_str());
+  if (!SettingsFileReadable(store)) {
+    std::fprintf(stderr, "kelmoray: cannot read the settings file %s\n", store.settingsFilePath.c_str());
     return kExitCannotStart;
   }
-  if (const StoreProblem problem = FindStoreProblem(TheSettingsLocation())) {
+  if (const StoreProblem problem = FindStoreProblem(store)) {
     PrintStoreProblem(problem);
     return kExitCannotStart;
   }
-  return Run();
+  return Run({store, ReadLogSettings(store.multiUser, LogDefaults::kRun), true});
 }

@@ -74,8 +74,7 @@ bool ParseConsoleOptions(const std::vector<std::string>& arguments, ConsoleOptio
   return true;
 }
 
-int ApplySettingsOptions(const ConsoleOptions& options) {
-  const int multiUser = TheSettingsLocation().multiUser;
+int ApplySettingsOptions(const ConsoleOptions& options, int multiUser) {
   LogSettings log = ReadLogSettings(multiUser, LogDefaults::kDialog);
   if (options.logDir || options.logName || options.okLogOut || options.errorLogOut) {
     if (options.logDir) log.logDir = *options.logDir;

@@ -22,7 +22,8 @@ struct ConsoleOptions {
 bool ParseConsoleOptions(const std::vector<std::string>& arguments, ConsoleOptions* options,
                          std::string* problem);
 
-// Stores the values given and prints every value as the dialogs would show it.
-int ApplySettingsOptions(const ConsoleOptions& options);
+// Stores the values given and prints every value as the dialogs would show
+// it; `multiUser` is the scope in force.
+int ApplySettingsOptions(const ConsoleOptions& options, int multiUser);
 
 void PrintHelp();

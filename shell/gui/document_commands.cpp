@@ -3,12 +3,10 @@
 #include "framework/resource_text.h"
 #include "resources/ids.h"
 #include "settings/entry_storage.h"
-#include "settings/dialogs/settings_list_dlg.h"
-#include "settings/settings_location.h"
-#include "shell/automatic_run.h"
-#include "shell/command_line.h"
-#include "shell/gui/log_settings_dlg.h"
-#include "shell/gui/options_dlg.h"
+#include "shell/gui/dialogs/settings_list_dlg.h"
+#include "settings/stored_settings.h"
+#include "shell/gui/dialogs/log_settings_dlg.h"
+#include "shell/gui/dialogs/options_dlg.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -29,17 +27,16 @@ constexpr EnablingRule kEnabling[] = {
 
 }  // namespace
 
-DocumentCommands::DocumentCommands(CKelmdupDoc& document, ProgressView& view, HWND mainWindow)
-    : document_(document), view_(view), mainWindow_(mainWindow) {}
-
-std::string DocumentCommands::Title() { return TheSettingsLocation().setDisplayName; }
+DocumentCommands::DocumentCommands(CKelmdupDoc& document, ProgressView& view, HWND mainWindow,
+                                   const StartupOptions& options)
+    : document_(document), view_(view), mainWindow_(mainWindow), options_(options) {}
 
 std::optional<bool> DocumentCommands::CommandEnabled(int id) {
   for (const EnablingRule& rule : kEnabling) {
     if (rule.command != id) continue;
     switch (rule.when) {
-      case EnabledWhen::kIdle: return !document_.running;
-      case EnabledWhen::kStoppable: return document_.running && !document_.stopRequested;
+      case EnabledWhen::kIdle: return !document_.Running();
+      case EnabledWhen::kStoppable: return document_.Running() && !document_.StopRequested();
       case EnabledWhen::kAlways: return true;
     }
   }
@@ -50,8 +47,8 @@ bool DocumentCommands::OnCommand(int id) {
   switch (id) {
     case ID_MIRROR_START: StartRun(); return true;
     case ID_MIRROR_STOP: document_.OnMirrorStop(); return true;
-    case ID_MIRROR_SETTINGS: CSettingsListDlg().DoModal(mainWindow_); return true;
-    case ID_LOG_SETTINGS: CLogSettingsDlg().DoModal(mainWindow_); return true;
+    case ID_MIRROR_SETTINGS: CSettingsListDlg(options_.store).DoModal(mainWindow_); return true;
+    case ID_LOG_SETTINGS: CLogSettingsDlg(options_.store.multiUser).DoModal(mainWindow_); return true;
     case ID_OPTIONS: COptionsDlg(mainWindow_).DoModal(mainWindow_); return true;
     default: return false;
   }
@@ -60,20 +57,20 @@ bool DocumentCommands::OnCommand(int id) {
 // A run over settings it cannot read would mirror nothing and look like a
 // success: the user is told instead, and no run starts.
 bool DocumentCommands::SettingsReadable() {
-  const StoreProblem problem = FindStoreProblem(TheSettingsLocation());
+  const StoreProblem problem = FindStoreProblem(options_.store);
   if (!problem) return true;
   const std::string text = fw::LoadText(IDS_STORE_UNREADABLE) + "\r\n" + problem.where;
-  fw::ShowError(mainWindow_, text);
+  fw::ShowError(mainWindow_, IDS_APPLICATION_TITLE, text);
   return false;
 }
 
+// With "/A" every run is automatic: the program ends after the first.
 void DocumentCommands::StartRun() {
   if (!SettingsReadable()) {
-    if (TheStartupFlags().exitAfterRun) PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
+    if (options_.automatic) PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
     return;
   }
-  // Whether the program ends after this run is known now: the automatic
-  // run's flag is set before its start command.
-  document_.afterRun = AfterRunOf(reinterpret_cast<platform::WindowHandle>(mainWindow_), TheStartupFlags());
-  document_.OnMirrorStart(&view_);
+  const RunRequest request{options_.store, ReadLogSettings(options_.store.multiUser, LogDefaults::kRun),
+                           options_.automatic};
+  document_.OnMirrorStart(&view_, request);
 }

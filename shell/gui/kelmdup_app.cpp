@@ -1,23 +1,22 @@
 #include "shell/gui/kelmdup_app.h"
 
 #include "resources/ids.h"
-#include "shell/command_line.h"
-#include "shell/gui/about_dlg.h"
+#include "shell/gui/dialogs/about_dlg.h"
 
 bool CKelmdupApp::InitInstance(int argc, const char* const* argv, int showCommand) {
-  ReadCommandLine(argc, argv);
-  if (!frame_.Create(IDR_MAINFRAME)) return false;
-  commands_ = std::make_unique<DocumentCommands>(document_, frame_.View(), frame_.Handle());
+  const StartupOptions options = ReadCommandLine(argc, argv);
+  if (!frame_.Create({IDR_MAINFRAME, "KelmorayFrame", 860, 560, IDS_IDLE_TEXT})) return false;
+  commands_ = std::make_unique<DocumentCommands>(document_, frame_.View(), frame_.Handle(), options);
   fw::CommandRoute& route = frame_.Route();
   route.Add(&frame_);
   route.Add(&frame_.View());
   route.Add(commands_.get());
   route.Add(this);
   document_.SetMainWindow(reinterpret_cast<platform::WindowHandle>(frame_.Handle()));
-  frame_.SetDocumentTitle(DocumentCommands::Title());
-  ShowWindow(frame_.Handle(), TheStartupFlags().startMinimized ? SW_SHOWMINIMIZED : showCommand);
+  frame_.SetDocumentTitle(commands_->Title());
+  ShowWindow(frame_.Handle(), options.startMinimized ? SW_SHOWMINIMIZED : showCommand);
   UpdateWindow(frame_.Handle());
-  frame_.View().OnInitialUpdate(frame_.Handle());
+  if (options.automatic) PostMessageA(frame_.Handle(), WM_COMMAND, ID_MIRROR_START, 0);
   return true;
 }
 

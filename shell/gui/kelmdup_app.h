@@ -25,7 +25,8 @@ class CKelmdupApp : public fw::Application {
   CMainFrame& Frame() { return frame_; }
 
  private:
-  CKelmdupDoc document_;
+  // The document goes first: its worker ends while the view still takes lines.
   CMainFrame frame_{document_};
+  CKelmdupDoc document_;
   std::unique_ptr<DocumentCommands> commands_;
 };

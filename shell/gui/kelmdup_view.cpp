@@ -1,13 +1,11 @@
 #include "shell/gui/kelmdup_view.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "engine/messages.h"
 #include "framework/resource_text.h"
 #include "platform/code_page.h"
 #include "resources/ids.h"
-#include "shell/command_line.h"
 
 namespace {
 
@@ -20,7 +18,7 @@ constexpr UINT kTakeLinesMessage = WM_APP + 1;
 constexpr UINT_PTR kTakeLinesTimer = 0x4B56;
 constexpr UINT kTakeLinesPeriod = 20;
 
-// The seven icons, in the order the run's icon kinds number them.
+// The seven icons, in the order of the icon kinds.
 constexpr int kIcons[] = {IDI_START, IDI_END, IDI_ANALYSE, IDI_COPY, IDI_FAILURE, IDI_DELETE_FILE,
                           IDI_DELETE_DIRECTORY};
 
@@ -28,25 +26,20 @@ constexpr int kIcons[] = {IDI_START, IDI_END, IDI_ANALYSE, IDI_COPY, IDI_FAILURE
 
 bool CKelmdupView::Create(HWND frame) {
   if (!ListView::Create(frame, kControlId)) return false;
-  AddColumn("状況", 200);
-  AddColumn("コピー元", 300);
-  AddColumn("コピー先", 300);
-  for (size_t kind = 0; kind < std::size(kIcons); ++kind) IconIndexes()[kind] = AddIcon(kIcons[kind]);
+  AddColumn(fw::LoadText(IDS_STATUS_COLUMN), 200);
+  AddColumn(fw::LoadText(IDS_SOURCE_COLUMN), 300);
+  AddColumn(fw::LoadText(IDS_DESTINATION_COLUMN), 300);
+  static_assert(std::size(kIcons) == kIconKinds);
+  for (int kind = 0; kind < kIconKinds; ++kind) imageOf_[kind] = AddIcon(kIcons[kind]);
   return SetWindowSubclass(Handle(), ListProcedure, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
-void CKelmdupView::OnInitialUpdate(HWND mainWindow) {
-  StartupFlags& flags = TheStartupFlags();
-  if (!flags.autoRun) return;
-  flags.exitAfterRun = 1;
-  PostMessageA(mainWindow, WM_COMMAND, ID_MIRROR_START, 0);
-}
-
-void CKelmdupView::AddLine(int id, int icon, const std::string& text1, const std::string& text2) {
+void CKelmdupView::AddLine(int id, const std::string& source, const std::string& destination) {
   bool wake = false, tooMany = false;
   {
     std::lock_guard<std::mutex> hold(waitingLock_);
-    waiting_.push_back({id, icon, text1, text2});
+    if (!takingLines_) return;
+    waiting_.push_back({id, source, destination});
     ++given_;
     wake = !awake_;
     awake_ = true;
@@ -68,9 +61,16 @@ void CKelmdupView::ShowLinesUntilWaiting(size_t waiting) {
 void CKelmdupView::WaitUntilShown(size_t waiting) {
   std::unique_lock<std::mutex> hold(waitingLock_);
   const size_t enough = given_ - std::min(given_, waiting);
-  // A list that is gone takes no more lines: nothing to wait for.
-  while (shown_ < enough && IsWindow(Handle()))
-    linesShown_.wait_for(hold, std::chrono::milliseconds(100));
+  linesShown_.wait(hold, [&] { return shown_ >= enough || !takingLines_; });
+}
+
+// Also when the list goes: a list that is gone takes no more lines.
+void CKelmdupView::StopTakingLines() {
+  {
+    std::lock_guard<std::mutex> hold(waitingLock_);
+    takingLines_ = false;
+  }
+  linesShown_.notify_all();
 }
 
 // One turn: the lines waiting now, a bounded batch since the worker waits
@@ -97,7 +97,7 @@ bool CKelmdupView::TakeWaitingLines() {
   }
   if (taking_.empty()) return false;
   const bool follow = EndIsInView();
-  for (const WaitingLine& line : taking_) lines_.Append(line.id, line.icon, line.text1, line.text2);
+  for (const WaitingLine& line : taking_) lines_.Append(line.id, line.source, line.destination);
   const size_t taken = taking_.size();
   taking_.clear();
   const int count = static_cast<int>(lines_.Size());
@@ -127,6 +127,7 @@ LRESULT CALLBACK CKelmdupView::ListProcedure(HWND list, UINT message, WPARAM wPa
     view->TakeTurn(message == WM_TIMER);
     return 0;
   }
+  if (message == WM_NCDESTROY) view->StopTakingLines();
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
@@ -134,13 +135,13 @@ std::string CKelmdupView::RowText(int row, int column) const {
   if (row < 0 || static_cast<size_t>(row) >= lines_.Size()) return {};
   switch (column) {
     case 0: return MessageText(lines_.Id(static_cast<size_t>(row)));
-    case 1: return std::string(lines_.Text1(static_cast<size_t>(row)));
-    case 2: return std::string(lines_.Text2(static_cast<size_t>(row)));
+    case 1: return std::string(lines_.Source(static_cast<size_t>(row)));
+    case 2: return std::string(lines_.Destination(static_cast<size_t>(row)));
     default: return {};
   }
 }
 
 int CKelmdupView::RowImage(int row) const {
   if (row < 0 || static_cast<size_t>(row) >= lines_.Size()) return -1;
-  return lines_.Icon(static_cast<size_t>(row));
+  return imageOf_[static_cast<int>(IconOf(lines_.Id(static_cast<size_t>(row))))];
 }

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/kelmdup_doc.h"
+#include "engine/messages.h"
+#include "engine/run_report.h"
 #include "framework/command_target.h"
 #include "framework/list_view.h"
 #include "shell/gui/line_store.h"
@@ -25,15 +26,11 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
   // The list control's id in the frame, as the system's frames number their view.
   static constexpr int kControlId = 0xE900;
 
-  // Creates the list with its columns and its seven icons, whose positions
-  // go to the run's icon indexes; false on failure.
+  // Creates the list with its columns and its seven icons; false on failure.
   bool Create(HWND frame);
-  // Once the main window is shown: with "/A", marks the program to end after
-  // the run and posts the start command to the main window.
-  void OnInitialUpdate(HWND mainWindow);
 
   // One line, from any thread: queued for the user-interface thread.
-  void AddLine(int id, int icon, const std::string& text1, const std::string& text2) override;
+  void AddLine(int id, const std::string& source, const std::string& destination) override;
   // Returns once every line given so far is in the list; from the list's
   // own thread it takes them at once.
   void ShowAllLines() override;
@@ -45,6 +42,9 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
   // Takes every waiting line into the list now (the list's own thread);
   // false when none was waiting.
   bool TakeWaitingLines();
+  // From now on no line is taken and nobody waits for one to be: the list's
+  // thread is about to wait for the run itself (the session ends).
+  void StopTakingLines();
 
  protected:
   std::string RowText(int row, int column) const override;
@@ -53,9 +53,8 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
  private:
   struct WaitingLine {
     int id;
-    int icon;
-    std::string text1;
-    std::string text2;
+    std::string source;
+    std::string destination;
   };
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR subclass, DWORD_PTR self) noexcept;
@@ -72,6 +71,8 @@ class CKelmdupView : public fw::ListView, public ProgressView, public fw::Comman
   size_t given_ = 0;                  // under waitingLock_: lines given to AddLine
   size_t shown_ = 0;                  // under waitingLock_: lines in the list
   bool awake_ = false;                // under waitingLock_: a wake-up is on its way or the timer runs
+  bool takingLines_ = true;          // under waitingLock_: the list is there and takes lines
   std::vector<WaitingLine> taking_;   // user-interface thread only: the batch being taken
   size_t mostWaitingLines_ = 4096;
+  int imageOf_[kIconKinds] = {};  // each icon kind's image in the list
 };

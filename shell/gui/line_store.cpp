@@ -9,8 +9,8 @@ constexpr size_t kBlockBytes = 256 * 1024;
 
 }  // namespace
 
-void LineStore::Append(int id, int icon, std::string_view text1, std::string_view text2) {
-  lines_.push_back({id, icon, Keep(text1), Keep(text2)});
+void LineStore::Append(int id, std::string_view source, std::string_view destination) {
+  lines_.push_back({id, Keep(source), Keep(destination)});
 }
 
 std::string_view LineStore::Keep(std::string_view text) {

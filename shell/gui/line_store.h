@@ -12,19 +12,17 @@
 
 class LineStore {
  public:
-  void Append(int id, int icon, std::string_view text1, std::string_view text2);
+  void Append(int id, std::string_view source, std::string_view destination);
   size_t Size() const { return lines_.size(); }
   int Id(size_t line) const { return lines_[line].id; }
-  int Icon(size_t line) const { return lines_[line].icon; }
-  std::string_view Text1(size_t line) const { return lines_[line].text1; }
-  std::string_view Text2(size_t line) const { return lines_[line].text2; }
+  std::string_view Source(size_t line) const { return lines_[line].source; }
+  std::string_view Destination(size_t line) const { return lines_[line].destination; }
 
  private:
   struct Line {
     std::int32_t id;
-    std::int32_t icon;
-    std::string_view text1;
-    std::string_view text2;
+    std::string_view source;
+    std::string_view destination;
   };
   // Copies the text into the current block (a new one when it is full).
   std::string_view Keep(std::string_view text);

@@ -13,11 +13,9 @@
 namespace {
 
 constexpr UINT_PTR kBusyTimer = 100;
-constexpr UINT kBusyPeriod = 200;
-// Watches a run the frame started: when it has ended, the toolbar follows at
-// once, though no message may come to tell the frame.
-constexpr UINT_PTR kRunWatchTimer = 101;
-constexpr UINT kRunWatchPeriod = 250;
+// The end of an automatic run stays in view this long before the program ends.
+constexpr UINT_PTR kAutomaticEndTimer = 101;
+constexpr UINT kAutomaticEndDelay = 3000;
 
 }  // namespace
 
@@ -38,59 +36,44 @@ bool CMainFrame::OnCreated() {
   return true;
 }
 
-void CMainFrame::OnStatusText(const char* text) {
-  if (stopping_) return;
-  switch (MeaningOf(text)) {
-    case StatusMeaning::kShow: SetStatusText(text); break;
-    case StatusMeaning::kShowWorking: SetStatusText(WorkingText()); break;
-    case StatusMeaning::kStartBusy: StartBusyIndicator(); break;
-    case StatusMeaning::kStopBusy: KillTimer(Handle(), kBusyTimer); break;
-    case StatusMeaning::kNothing: break;
-  }
-}
+void CMainFrame::OnStatusText(const char* text) { Show(statusLine_.Take(text)); }
 
-void CMainFrame::StartBusyIndicator() {
-  KillTimer(Handle(), kBusyTimer);
-  busyTicks_ = 0;
-  SetTimer(Handle(), kBusyTimer, kBusyPeriod, nullptr);
-  SetStatusText(CopyingText());
+void CMainFrame::Show(StatusLine::Change change) {
+  switch (change.timer) {
+    case StatusLine::BusyTimer::kKeep: break;
+    case StatusLine::BusyTimer::kStart: SetTimer(Handle(), kBusyTimer, StatusLine::kBusyPeriod, nullptr); break;
+    case StatusLine::BusyTimer::kStop: KillTimer(Handle(), kBusyTimer); break;
+  }
+  if (change.textChanged) SetStatusText(statusLine_.Text());
 }
 
 void CMainFrame::OnTimer(UINT_PTR id) {
-  if (id == kRunWatchTimer) {
-    if (!document_.running) OnRunEnded();
-    return;
+  if (id == kAutomaticEndTimer) {
+    KillTimer(Handle(), kAutomaticEndTimer);
+    PostMessageA(Handle(), WM_COMMAND, ID_APP_EXIT, 0);
   }
-  if (id != kBusyTimer) return;
   // The tick comes back through the channel like any other status text.
-  busyTicks_ = NextBusyTick(busyTicks_);
-  PostData(key_.c_str(), BusyText(busyTicks_).c_str());
+  if (id == kBusyTimer) PostData(key_.c_str(), statusLine_.Tick().c_str());
 }
 
-void CMainFrame::OnRunEnded() {
-  KillTimer(Handle(), kRunWatchTimer);
+void CMainFrame::OnProgramMessage(UINT message, WPARAM wParam) {
+  if (message == kRunEndedMessage) OnRunEnded(wParam != 0);
+}
+
+void CMainFrame::OnRunEnded(bool automatic) {
+  ++endedRuns_;
   if (closing_) {
     DestroyWindow(Handle());
     return;
   }
-  if (stopping_) {
-    stopping_ = false;
-    SetStatusText(IdleText());
-  }
+  Show(statusLine_.Release());
   UpdateToolBar();
+  if (automatic) SetTimer(Handle(), kAutomaticEndTimer, kAutomaticEndDelay, nullptr);
 }
 
-void CMainFrame::SayStopping(unsigned text) {
-  stopping_ = true;
-  KillTimer(Handle(), kBusyTimer);
-  SetStatusText(fw::LoadText(text));
-}
+void CMainFrame::SayStopping(unsigned text) { Show(statusLine_.Hold(fw::LoadText(text))); }
 
 bool CMainFrame::OnCommand(int id) {
-  if (id == ID_MIRROR_START) {  // the document starts it
-    stopping_ = false;
-    SetTimer(Handle(), kRunWatchTimer, kRunWatchPeriod, nullptr);
-  }
   if (id == ID_MIRROR_STOP) SayStopping(IDS_STOPPING_TEXT);  // the document stops it
   if (id != ID_HELP_PAGE) return false;
   OpenHelp();
@@ -117,14 +100,13 @@ void CMainFrame::OpenHelp() {
 void CMainFrame::OnClose() {
   if (closing_) return;
   closing_ = true;
-  if (!document_.running) {
+  if (!document_.Running()) {
     DestroyWindow(Handle());
     return;
   }
   document_.OnMirrorStop();
   SayStopping(IDS_CLOSING_TEXT);
   UpdateToolBar();
-  SetTimer(Handle(), kRunWatchTimer, kRunWatchPeriod, nullptr);
 }
 
 // The process ends when this returns, and after the system's grace time at
@@ -132,25 +114,19 @@ void CMainFrame::OnClose() {
 // its file in progress. A copy that cannot finish by then is abandoned, its
 // temporary file removed.
 void CMainFrame::OnEndSession() {
-  if (!document_.running) return;
+  if (!document_.Running()) return;
   document_.OnMirrorStop();
-  // The run's last lines are taken meanwhile: its end waits for them.
-  const auto waitForTheRun = [&](int milliseconds) {
-    for (int waited = 0; document_.running && waited < milliseconds; waited += 20) {
-      view_.TakeWaitingLines();
-      Sleep(20);
-    }
-  };
-  waitForTheRun(4000);
-  if (!document_.running) return;
+  // The run must not wait for this thread to take its lines.
+  view_.StopTakingLines();
+  if (document_.WaitForEnd(4000)) return;
   platform::SetCopiesAbandoned(true);
-  waitForTheRun(500);
+  document_.WaitForEnd(500);
   platform::SetCopiesAbandoned(false);  // should the process go on after all
 }
 
 void CMainFrame::OnDestroy() {
   KillTimer(Handle(), kBusyTimer);
-  KillTimer(Handle(), kRunWatchTimer);
+  KillTimer(Handle(), kAutomaticEndTimer);
 }
 
 LRESULT CMainFrame::OnClientNotify(NMHDR* header) { return view_.OnNotify(header); }

@@ -4,12 +4,14 @@
 // status text a run posts there, runs the busy indicator while a file is
 // copied, and opens the help page. Once a stop is asked, the status line
 // says so until the run has ended. Closing it during a run stops the run
-// and ends the program once the run has ended.
+// and ends the program once the run has ended; so does the end of an
+// automatic run, 3 seconds later.
 
 #include <cstdint>
 #include <string>
 
 #include "engine/kelmdup_doc.h"
+#include "engine/status_texts.h"
 #include "framework/frame_window.h"
 #include "posting/post_data.h"
 #include "shell/gui/kelmdup_view.h"
@@ -39,8 +41,10 @@ class CMainFrame : public fw::FrameWindow {
 
   // What a text posted to the frame's key does (on the user-interface thread).
   void OnStatusText(const char* text);
+  // The runs whose end the frame has seen.
+  int EndedRuns() const { return endedRuns_; }
   // The busy indicator's ticks since it last started.
-  std::uint32_t BusyTicks() const { return busyTicks_; }
+  std::uint32_t BusyTicks() const { return statusLine_.BusyTicks(); }
 
  protected:
   HWND CreateClient() override;
@@ -49,21 +53,22 @@ class CMainFrame : public fw::FrameWindow {
   void OnClose() override;
   void OnDestroy() override;
   void OnEndSession() override;
+  void OnProgramMessage(UINT message, WPARAM wParam) override;
   LRESULT OnClientNotify(NMHDR* header) override;
 
  private:
-  void StartBusyIndicator();
+  void Show(StatusLine::Change change);
   void OpenHelp();
   // The stop asked: said in the status line, which no status text of the
   // ending run replaces.
   void SayStopping(unsigned text);
-  void OnRunEnded();
+  void OnRunEnded(bool automatic);
 
   CKelmdupDoc& document_;
   CKelmdupView view_;
   CMainFramePostData endpoint_{*this};
   std::string key_;
-  std::uint32_t busyTicks_ = 0;
+  StatusLine statusLine_;
   bool closing_ = false;
-  bool stopping_ = false;
+  int endedRuns_ = 0;
 };

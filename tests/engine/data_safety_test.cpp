@@ -8,7 +8,7 @@
 
 #include "engine/messages.h"
 #include "platform/code_page.h"
-#include "platform/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "platform/file_operations.h"
 #include "platform/paths.h"
 #include "tests/support/mirror_fixture.h"
@@ -184,8 +184,8 @@ TEST_F(DataSafetyTest, ASourceDirectoryThatCannotBeListedKeepsItsBackup) {
     ASSERT_EQ(CountOf(lines, kMsgSourceUnreadable), 1) << row;
     const auto line = std::find_if(lines.begin(), lines.end(),
                                    [](const Line& l) { return l.id == kMsgSourceUnreadable; });
-    EXPECT_EQ(line->text1, Below(entry.source, "keep/")) << row;
-    EXPECT_GT(doc_.errorLines, 0) << row;
+    EXPECT_EQ(line->source, Below(entry.source, "keep/")) << row;
+    EXPECT_GT(outcome_.errorLines, 0) << row;
   }
 }
 
@@ -200,7 +200,7 @@ TEST_F(DataSafetyTest, NothingIsCopiedBlindlyIntoADestinationDirectoryThatCannot
   ASSERT_EQ(CountOf(lines, kMsgDestinationUnreadable), 1);
   const auto line = std::find_if(lines.begin(), lines.end(),
                                  [](const Line& l) { return l.id == kMsgDestinationUnreadable; });
-  EXPECT_EQ(line->text2, Below(dst_, "d/"));
+  EXPECT_EQ(line->destination, Below(dst_, "d/"));
 }
 
 TEST_F(DataSafetyTest, ASourceRootThatCannotBeListedTouchesNothing) {
@@ -247,8 +247,8 @@ TEST_F(DataSafetyTest, NamedPipesAreNeverOpenedAndTheirNamesAtTheDestinationStay
   MakeTree(dst_, {});
   WriteFile(Below(dst_, "pipe"), "keep me");
   Store({Entry()});
-  ASSERT_TRUE(doc_.OnMirrorStart(&view_));
-  if (!WaitUntil([&] { return doc_.RunsEnded(1); })) {
+  ASSERT_TRUE(doc_.OnMirrorStart(&view_, Request()));
+  if (!WaitUntil([&] { return !doc_.Running(); })) {
     WakeNamedPipe(Below(src_, "pipe"));  // lets the hanging run go, so that the test can end
     FAIL() << "the run opened the named pipe";
   }

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "engine/messages.h"
-#include "platform/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "platform/file_attributes.h"
 #include "platform/file_operations.h"
 #include "platform/thread.h"

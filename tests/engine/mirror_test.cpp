@@ -9,7 +9,7 @@
 
 #include "engine/messages.h"
 #include "foundation/profile.h"
-#include "platform/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "platform/file_attributes.h"
 #include "platform/file_operations.h"
 #include "platform/paths.h"
@@ -176,7 +176,7 @@ TEST_F(MirrorTest, TwoSecondRule) {
   for (const auto& row : rows) {
     const std::string name = "f" + std::to_string(n++) + ".txt";
     const bool updated = std::any_of(lines.begin(), lines.end(), [&](const Line& line) {
-      return line.id == kMsgUpdateFile && line.text2 == Below(dst_, name);
+      return line.id == kMsgUpdateFile && line.destination == Below(dst_, name);
     });
     EXPECT_EQ(updated, row.updated) << name << " offset " << row.destinationOffset;
     EXPECT_EQ(ReadFile(Below(dst_, name)) == "source", row.updated) << name;
@@ -220,7 +220,7 @@ TEST_F(MirrorTest, NewFileInNewNestedDirectoriesAndDestinationOnlyTreeRemoved) {
   EXPECT_EQ(CountOf(lines, kMsgCopyFile), 1);
   std::set<std::string> removed;
   for (const Line& line : lines)
-    if (line.id == kMsgDeleteDirectory) removed.insert(line.text2);
+    if (line.id == kMsgDeleteDirectory) removed.insert(line.destination);
   EXPECT_EQ(removed, (std::set<std::string>{Below(dst_, "x/"), Below(dst_, "x/y/"), Below(dst_, "x/y/z/")}));
   EXPECT_EQ(CountOf(lines, kMsgDeleteDirectory), 3) << "one line each";
 }
@@ -243,13 +243,14 @@ TEST_F(MirrorTest, FullDiskEndsTheRunAndNothingLaterIsCopied) {
 }
 
 // A stop between items, at each phase: nothing changes after the line at
-// which it came, and the run ends with 59409 and 59402.
+// which it came, and the run ends with 59409 and 59402. A stop while the
+// source is listed ends the listing of both trees.
 TEST_F(MirrorTest, StopAtEachPhase) {
   const struct {
     int stopAt;
     std::vector<int> tail;  // the lines after the stop line
   } rows[] = {
-      {kMsgAnalysing, {kMsgAnalysing, kMsgInterrupted, kMsgRunEnd}},
+      {kMsgAnalysing, {kMsgInterrupted, kMsgRunEnd}},
       {kMsgDeleteFile, {kMsgInterrupted, kMsgRunEnd}},
       {kMsgDeleteDirectory, {kMsgInterrupted, kMsgRunEnd}},
       {kMsgCopyFile, {kMsgInterrupted, kMsgRunEnd}},
@@ -267,7 +268,7 @@ TEST_F(MirrorTest, StopAtEachPhase) {
     view_.onLine = [&](const Line& line) {
       if (!stopped && line.id == row.stopAt) {
         stopped = true;
-        doc_.stopRequested = 1;
+        Stop();
         before = ListTree(entry.destination);  // the line comes before its action
       }
     };
@@ -438,7 +439,7 @@ TEST_F(MirrorTest, UndeletableDirectoryEndsThePassWithItsFailure) {
   const auto last = std::find_if(lines.rbegin(), lines.rend(),
                                  [](const Line& line) { return line.id == kMsgDeleteDirectoryFailed; });
   ASSERT_NE(last, lines.rend());
-  EXPECT_EQ(last->text2, Below(dst_, "stuck/"));
+  EXPECT_EQ(last->destination, Below(dst_, "stuck/"));
   EXPECT_EQ((last + 1)->id, kMsgDeleteDirectory) << "its line comes first";
 }
 
@@ -472,10 +473,10 @@ TEST_F(MirrorTest, StopCommandFromTheInterfaceThread) {
       listing.set_value();
     }
   };
-  ASSERT_TRUE(doc_.OnMirrorStart(&view_));
+  ASSERT_TRUE(doc_.OnMirrorStart(&view_, Request()));
   listing.get_future().wait();
   doc_.OnMirrorStop();
-  ASSERT_TRUE(WaitUntil([&] { return doc_.RunsEnded(1); }, 120));
+  ASSERT_TRUE(doc_.WaitForEnd(120000));
   const Tree copied = ListTree(dst_);
   const auto ids = IdsOf(view_.Lines());
   ASSERT_GE(ids.size(), 4u);
@@ -484,7 +485,8 @@ TEST_F(MirrorTest, StopCommandFromTheInterfaceThread) {
                 copied.begin(), copied.end(), [](const std::string& p) { return p.back() != '/'; })))
       << "every copy line stands for one file, and no file came without its line";
   EXPECT_LT(CountOf(view_.Lines(), kMsgCopyFile), directories);
-  EXPECT_EQ(doc_.running, 0);
+  EXPECT_FALSE(doc_.Running());
+  EXPECT_TRUE(doc_.LastOutcome().interrupted);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "engine/messages.h"
 #include "platform/code_page.h"
-#include "platform/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "platform/file_operations.h"
 #include "tests/support/mirror_fixture.h"
 #include "tests/support/files.h"
@@ -43,7 +43,7 @@ class RunLogFile : public MirrorTest {
   std::string RunWithFlags(int ok, int error, std::vector<Line>* lines) {
     TempDir logDir;
     const std::string log = logDir / "sub/";
-    logSettings_.Set(log, "run.log", ok, error);
+    log_ = LogSettings{log, "run.log", ok, error};
     MakeTree(src_, {"a.txt"});
     MakeTree(dst_, {"old.txt"});
     MirrorEntry missing = Entry("missing");
@@ -60,7 +60,7 @@ class RunLogFile : public MirrorTest {
 // written with the system's substitute, never in the bytes of another encoding.
 TEST_F(RunLogFile, NamesTheCodePageCannotHoldAreLoggedWithItsSubstitute) {
   TempDir logDir;
-  logSettings_.Set(logDir / "", "run.log", 1, 1);
+  log_ = LogSettings{logDir / "", "run.log", 1, 1};
   MakeTree(src_, {"😀 café.txt", "表.txt"});
   Store({Entry()});
   Run();
@@ -80,7 +80,7 @@ TEST_F(RunLogFile, EveryRecordKindForEachCombinationOfTheFlags) {
       std::vector<Line> lines;
       const std::string log = RunWithFlags(ok, error, &lines);
       ASSERT_GE(lines.size(), 2u);
-      const std::string started = lines.front().text1, ended = lines.back().text1;
+      const std::string started = lines.front().source, ended = lines.back().source;
       ASSERT_EQ(started.size(), 17u) << started;
       const std::string missing = dir_ / "missing/", src = Below(src_, "a.txt"),
                         dst = Below(dst_, "a.txt"), old = Below(dst_, "old.txt");
@@ -106,7 +106,7 @@ TEST_F(RunLogFile, EveryRecordKindForEachCombinationOfTheFlags) {
 
 TEST_F(RunLogFile, ASecondRunAppendsWithItsOwnRuler) {
   TempDir logDir;
-  logSettings_.Set(logDir.Path(), "same.log", 1, 1);
+  log_ = LogSettings{logDir.Path(), "same.log", 1, 1};
   Store({});
   Run();
   Run();

@@ -40,7 +40,6 @@ TEST(TreeScanner, KeysAreRelativeAndTheRootIsNormalised) {
   EXPECT_EQ(Keys(scanner.dirMap), (std::set<std::string>{Native("sub/"), Native("sub/deeper/")}));
   ASSERT_NE(scanner.fileMap.Find("a.txt"), nullptr);
   EXPECT_EQ(scanner.fileMap.Find("a.txt")->Size(), 5u);
-  EXPECT_EQ(scanner.busy, 0);
 }
 
 TEST(TreeScanner, WithoutRecursionNoDirectoryIsListed) {
@@ -79,26 +78,29 @@ TEST(TreeScanner, AnUnreadableRootListsEmpty) {
   EXPECT_TRUE(scanner.dirMap.empty());
 }
 
-// A stop from another thread while the root's own entries are enumerated:
-// Scan gives false, the listing is cut short, and Stop returns once busy is clear.
-TEST(TreeScanner, StopDuringTheRootEnumeration) {
+// A stop of the run, asked before the listing began or from another thread
+// while the root's own entries are enumerated: Scan gives false, and the
+// listing is cut short.
+TEST(TreeScanner, AStopOfTheRunEndsTheListing) {
   TempDir dir;
   const int files = RunningUnderWine() ? 3000 : 20000;
   std::vector<std::string> names;
   for (int i = 0; i < files; ++i) names.push_back("f" + std::to_string(i));
   MakeTree(dir.Path(), names);
-  // The scan forgets a stop that comes before it has begun, so each attempt
-  // lets it run a little longer before stopping it.
+  std::stop_source before;
+  before.request_stop();
+  CtTreeScanner early(before.get_token());
+  EXPECT_FALSE(early.Scan(dir.Path(), std::nullopt, 1, kAdmitEveryItem, ""));
+  EXPECT_TRUE(early.fileMap.empty());
+  // Each attempt lets the scan run a little longer before stopping it.
   bool caught = false;
   for (int attempt = 0; attempt < 20 && !caught; ++attempt) {
-    CtTreeScanner scanner;
+    std::stop_source stop;
+    CtTreeScanner scanner(stop.get_token());
     auto result = std::async(std::launch::async,
-                             [&] { return scanner.Scan(dir.Path(), std::nullopt, 1, 7, ""); });
-    while (!scanner.busy && result.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-      std::this_thread::yield();
+                             [&] { return scanner.Scan(dir.Path(), std::nullopt, 1, kAdmitEveryItem, ""); });
     std::this_thread::sleep_for(std::chrono::microseconds(250 * attempt));
-    scanner.Stop();
-    EXPECT_EQ(scanner.busy, 0) << "Stop returns once the scan has";
+    stop.request_stop();
     if (!result.get()) {
       caught = true;
       EXPECT_LT(scanner.fileMap.size(), static_cast<size_t>(files));

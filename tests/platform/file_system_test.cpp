@@ -1,7 +1,7 @@
 // The file services the engine relies on, on real files.
 
 #include "platform/directory_listing.h"
-#include "platform/fault_injection.h"
+#include "tests/support/fault_injection.h"
 #include "platform/file_attributes.h"
 #include "platform/file_operations.h"
 #include "platform/local_time.h"

@@ -14,7 +14,7 @@ namespace {
 std::vector<MirrorEntry> LoadBytes(const test::TempDir& dir, const std::string& bytes) {
   const std::string file = dir / "bad.kyf";
   EXPECT_TRUE(test::WriteFile(file, bytes));
-  return LoadEntryList(file);
+  return LoadEntryList(SettingsLocation{}, file);
 }
 
 TEST(BadSettingsFile, BinaryJunkLoadsWithoutCrashing) {
@@ -51,9 +51,9 @@ TEST(BadSettingsFile, HundredThousandSections) {
 
 TEST(BadSettingsFile, MissingFileOrDirectoryLoadsEmpty) {
   test::TempDir dir;
-  EXPECT_TRUE(LoadEntryList(dir / "none.kyf").empty());
-  EXPECT_TRUE(LoadEntryList(dir.Path()).empty());
-  EXPECT_TRUE(LoadEntryList(std::string()).empty());
+  EXPECT_TRUE(LoadEntryList(SettingsLocation{}, dir / "none.kyf").empty());
+  EXPECT_TRUE(LoadEntryList(SettingsLocation{}, dir.Path()).empty());
+  EXPECT_TRUE(LoadEntryList(SettingsLocation{}, std::string()).empty());
 }
 
 TEST(BadRegistryValues, WrongTypesAndSizesReadAsDefaults) {
@@ -67,10 +67,7 @@ TEST(BadRegistryValues, WrongTypesAndSizesReadAsDefaults) {
   raw.SetValueName("subdir").SetString("1234567");            // text longer than a number
   raw.SetValueName("wildcard").SetString(std::string(5000, 'w'));  // longer than the read buffer
   raw.SetValueName("use_archive").SetString("");             // one zero byte
-  const SettingsLocation saved = TheSettingsLocation();
-  TheSettingsLocation() = location;
-  const auto list = LoadEntryList();
-  TheSettingsLocation() = saved;
+  const auto list = LoadEntryList(location);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0].name, "AAA");
   EXPECT_EQ(list[0].subdir, 0);

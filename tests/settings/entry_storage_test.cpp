@@ -15,21 +15,19 @@ enum class Backend { kRegistry, kFile };
 
 class EntryStorageTest : public ::testing::TestWithParam<Backend> {
  protected:
-  EntryStorageTest() : saved_(TheSettingsLocation()) {
-    SettingsLocation& location = TheSettingsLocation();
-    location = SettingsLocation();
+  EntryStorageTest() {
+    SettingsLocation& location = location_;
     location.setKeySuffix = registry_.SetSuffix();
     if (GetParam() == Backend::kFile) {
-      location.useSettingsFile = 1;
+      location.useSettingsFile = true;
       location.settingsFilePath = dir_ / "entries.kyf";
     }
   }
-  ~EntryStorageTest() override { TheSettingsLocation() = saved_; }
 
   // A profile addressing the raw store, for values the editors would never write.
   CtProfile Raw() {
     CtProfile p;
-    OpenEntryStore(p, TheSettingsLocation(), std::nullopt);
+    OpenEntryStore(p, location_, std::nullopt);
     return p;
   }
 
@@ -37,7 +35,7 @@ class EntryStorageTest : public ::testing::TestWithParam<Backend> {
 
   test::RegistrySandbox registry_;
   test::TempDir dir_;
-  SettingsLocation saved_;
+  SettingsLocation location_;
 };
 
 MirrorEntry Sample(const std::string& name, int items = 0) {
@@ -54,7 +52,7 @@ MirrorEntry Sample(const std::string& name, int items = 0) {
   return e;
 }
 
-TEST_P(EntryStorageTest, EmptyStoreLoadsEmpty) { EXPECT_TRUE(LoadEntryList().empty()); }
+TEST_P(EntryStorageTest, EmptyStoreLoadsEmpty) { EXPECT_TRUE(LoadEntryList(location_).empty()); }
 
 TEST_P(EntryStorageTest, SaveThenLoadGivesTheNormalisedList) {
   std::vector<MirrorEntry> list = {Sample("one", 3), Sample("two")};
@@ -62,18 +60,18 @@ TEST_P(EntryStorageTest, SaveThenLoadGivesTheNormalisedList) {
   list[1].use_archive = list[1].use_wildcard = 1;
   list[1].wildcard = "*.txt";
   list[1].nomirrext = "";
-  SaveEntryList(list);
+  SaveEntryList(list, location_);
   EXPECT_EQ(list[0].source, NormalizeDirPath("C:\\data\\one"));
   EXPECT_EQ(list[0].destination, "/backup/one/");
-  EXPECT_EQ(LoadEntryList(), list);
+  EXPECT_EQ(LoadEntryList(location_), list);
 }
 
 TEST_P(EntryStorageTest, ListEndsAtFirstEntryWithoutName) {
   StoreName(1, "one");
-  EXPECT_TRUE(LoadEntryList().empty());
+  EXPECT_TRUE(LoadEntryList(location_).empty());
   StoreName(0, "zero");
   StoreName(3, "three");
-  const auto list = LoadEntryList();
+  const auto list = LoadEntryList(location_);
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[1].name, "one");
 }
@@ -84,12 +82,12 @@ TEST_P(EntryStorageTest, SaveClearsTheOldListButNotKeysBeyondItsEnd) {
   Raw().SetSection("1").SetValueName("nomirror_0").SetString("old item");
   StoreName(3, "three");
   std::vector<MirrorEntry> list = {Sample("new")};
-  SaveEntryList(list);
+  SaveEntryList(list, location_);
   EXPECT_EQ(Raw().SetSection("1").SetValueName("name").GetString(), "");
   EXPECT_EQ(Raw().SetSection("1").SetValueName("nomirror_0").GetString(), "");
   EXPECT_EQ(Raw().SetSection("3").SetValueName("name").GetString(), "three");
   StoreName(1, "one again");  // the key beyond the gap comes back into view
-  const auto loaded = LoadEntryList();
+  const auto loaded = LoadEntryList(location_);
   ASSERT_EQ(loaded.size(), 2u);
   EXPECT_EQ(loaded[0], list[0]);
 }
@@ -112,7 +110,7 @@ TEST_P(EntryStorageTest, StoredValuesAndTheirDefaults) {
   raw.SetValueName("destinationdir_delete").SetInt(1);
   raw.SetValueName("hidden_files").SetInt(7);
 
-  const auto list = LoadEntryList();
+  const auto list = LoadEntryList(location_);
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].source, NormalizeDirPath("C:\\data"));
   EXPECT_EQ(list[0].destination, "");
@@ -129,26 +127,26 @@ TEST_P(EntryStorageTest, StoredValuesAndTheirDefaults) {
 TEST_P(EntryStorageTest, TwoHundredFiftySixEntriesAndNoMore) {
   std::vector<MirrorEntry> list;
   for (int i = 0; i < 257; ++i) list.push_back(Sample("e" + std::to_string(i), 1));
-  SaveEntryList(list);
+  SaveEntryList(list, location_);
   EXPECT_EQ(Raw().SetSection("256").SetValueName("name").GetString(), "");
-  const auto loaded = LoadEntryList();
+  const auto loaded = LoadEntryList(location_);
   ASSERT_EQ(loaded.size(), 256u);
   EXPECT_EQ(loaded[255].name, "e255");
   StoreName(256, "beyond");
-  EXPECT_EQ(LoadEntryList().size(), 256u);
+  EXPECT_EQ(LoadEntryList(location_).size(), 256u);
 }
 
 TEST_P(EntryStorageTest, ImportReplacesEveryEntryWhole) {
   std::vector<MirrorEntry> current = {Sample("old", 5)};
-  SaveEntryList(current);
+  SaveEntryList(current, location_);
   const std::string exported = dir_ / "two.kyf";
   std::vector<MirrorEntry> two = {Sample("a", 1), Sample("b", 1)};
-  SaveEntryList(two, exported);
-  std::vector<MirrorEntry> imported = LoadEntryList(exported);
+  SaveEntryList(two, location_, exported);
+  std::vector<MirrorEntry> imported = LoadEntryList(location_, exported);
   ASSERT_EQ(imported.size(), 2u);
   EXPECT_EQ(imported[0].nomirror.size(), 1u);
-  SaveEntryList(imported);
-  EXPECT_EQ(LoadEntryList(), two);
+  SaveEntryList(imported, location_);
+  EXPECT_EQ(LoadEntryList(location_), two);
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, EntryStorageTest, ::testing::Values(Backend::kRegistry, Backend::kFile),
@@ -163,8 +161,8 @@ TEST_P(EntryStorageTest, LongTextsReadBackWhole) {
   entry.destination = "/d/";
   entry.nomirror = {std::string(4000, 'x')};
   std::vector<MirrorEntry> entries = {entry};
-  SaveEntryList(entries);
-  const auto loaded = LoadEntryList();
+  SaveEntryList(entries, location_);
+  const auto loaded = LoadEntryList(location_);
   ASSERT_EQ(loaded.size(), 1u);
   EXPECT_EQ(loaded[0].name, entry.name);
   EXPECT_EQ(loaded[0].source, entries[0].source);
@@ -181,8 +179,8 @@ TEST_P(EntryStorageTest, TextsTooLongToReadBackAreStoredCut) {
   entries[1].name = longName;
   entries[1].source = std::string(4095, 's');  // 4,096 bytes with its separator
   entries[1].nomirror = {std::string(5000, 'x')};
-  SaveEntryList(entries);
-  const auto loaded = LoadEntryList();
+  SaveEntryList(entries, location_);
+  const auto loaded = LoadEntryList(location_);
   ASSERT_EQ(loaded.size(), 3u) << "the entries after the long one stay";
   EXPECT_EQ(loaded[1].name, std::string(4094, 'n')) << "cut before the character that would not fit";
   EXPECT_EQ(loaded[1].source.substr(0, 4095), std::string(4095, 's'));
@@ -198,7 +196,7 @@ TEST(SettingsFile, AReadOnlySettingsFileIsLeftWhole) {
   MirrorEntry entry;
   entry.name = "new";
   std::vector<MirrorEntry> entries = {entry};
-  EXPECT_FALSE(SaveEntryList(entries, file)) << "not saved, and said so";
+  EXPECT_FALSE(SaveEntryList(entries, SettingsLocation{}, file)) << "not saved, and said so";
   EXPECT_EQ(test::ReadFile(file), content);
   platform::WriteFileAttributes(file, 0);
 }
@@ -218,8 +216,8 @@ TEST(SettingsFile, ASaveThatCannotBeStoredIsReported) {
       {dir / "entries.kyf", true},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(SaveEntryList(entries, row.file), row.saved) << row.file;
-    EXPECT_EQ(LoadEntryList(row.file).size(), row.saved ? 1u : 0u) << row.file;
+    EXPECT_EQ(SaveEntryList(entries, SettingsLocation{}, row.file), row.saved) << row.file;
+    EXPECT_EQ(LoadEntryList(SettingsLocation{}, row.file).size(), row.saved ? 1u : 0u) << row.file;
   }
 }
 
@@ -235,13 +233,13 @@ TEST(SettingsFile, ExampleEntryIsWrittenByteForByte) {
   e.nomirror = {"C:\\data\\temp\\"};
   std::vector<MirrorEntry> list = {e};
   const std::string file = dir / "example.kyf";
-  EXPECT_TRUE(SaveEntryList(list, file));
+  EXPECT_TRUE(SaveEntryList(list, SettingsLocation{}, file));
   const std::string expected = platform::ToStoredText(
       "[0]\r\nname=設定 1\r\nsource=C:\\data\\\r\ndestination=D:\\backup\\data\\\r\nnomirrext=\r\nsubdir=1\r\n"
       "destination_delete=1\r\nhidden_files=1\r\nsystem_files=1\r\nreadonly_files=1\r\nattribute=1\r\n"
       "use_archive=0\r\nuse_wildcard=0\r\nwildcard=*.*\r\ndestinationdir_delete=1\r\nnomirror_0=C:\\data\\temp\\\r\n");
   EXPECT_EQ(test::ReadFile(file), expected);
-  EXPECT_EQ(LoadEntryList(file), list);
+  EXPECT_EQ(LoadEntryList(SettingsLocation{}, file), list);
 }
 
 }  // namespace
@@ -261,12 +259,12 @@ TEST(SettingsFile, SameBytesOnEveryBuild) {
       "destination_delete=0\r\nhidden_files=1\r\nsystem_files=1\r\nreadonly_files=1\r\nattribute=1\r\n"
       "use_archive=0\r\nuse_wildcard=0\r\nwildcard=*.*\r\ndestinationdir_delete=1\r\n";
   ASSERT_TRUE(test::WriteFile(dir / "in.kyf", bytes));
-  std::vector<MirrorEntry> list = LoadEntryList(dir / "in.kyf");
+  std::vector<MirrorEntry> list = LoadEntryList(SettingsLocation{}, dir / "in.kyf");
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].nomirror, (std::vector<std::string>{"/home/u/docs/tmp/", "/home/u/docs/*.log"}));
   EXPECT_EQ(list[1].destination, "\\\\nas\\share\\");
   EXPECT_EQ(list[1].destinationdir_delete, 1);
-  SaveEntryList(list, dir / "out.kyf");
+  SaveEntryList(list, SettingsLocation{}, dir / "out.kyf");
   EXPECT_EQ(test::ReadFile(dir / "out.kyf"), bytes);
 }
 

@@ -9,20 +9,20 @@
 namespace {
 
 struct Outcome {
-  int minimized, autoRun, useFile;
+  bool minimized, automatic, useFile;
   const char *path, *suffix, *display;
 };
 
 Outcome Parse(std::vector<std::string> args) {
   args.insert(args.begin(), "kelmoray");
-  SettingsLocation location;
-  StartupFlags flags;
-  ParseCommandLine(args, location, flags);
+  StartupOptions options;
+  ParseCommandLine(args, options);
+  const SettingsLocation& location = options.store;
   static std::string path, suffix, display;
   path = location.settingsFilePath;
   suffix = location.setKeySuffix;
   display = location.setDisplayName;
-  return {flags.startMinimized, flags.autoRun, location.useSettingsFile, path.c_str(), suffix.c_str(), display.c_str()};
+  return {options.startMinimized, options.automatic, location.useSettingsFile, path.c_str(), suffix.c_str(), display.c_str()};
 }
 
 TEST(CommandLine, OptionTable) {
@@ -51,7 +51,7 @@ TEST(CommandLine, OptionTable) {
     const Outcome got = Parse(row.args);
     const std::string label = row.args.empty() ? "(none)" : row.args[0].substr(0, 40);
     EXPECT_EQ(got.minimized, row.expected.minimized) << label;
-    EXPECT_EQ(got.autoRun, row.expected.autoRun) << label;
+    EXPECT_EQ(got.automatic, row.expected.automatic) << label;
     EXPECT_EQ(got.useFile, row.expected.useFile) << label;
     EXPECT_STREQ(got.path, row.expected.path) << label;
     EXPECT_STREQ(got.suffix, row.expected.suffix) << label;
@@ -60,11 +60,10 @@ TEST(CommandLine, OptionTable) {
 }
 
 TEST(CommandLine, DisplayNameOfAFileInTheNativeStyle) {
-  SettingsLocation location;
-  StartupFlags flags;
+  StartupOptions options;
   const std::string path = platform::NativePathStyle() == PathStyle::kWindows ? "D:\\sets\\a.b.kyf" : "/k\\x/a.b.kyf";
-  ParseCommandLine({"p", "/F=" + path}, location, flags);
-  EXPECT_EQ(location.setDisplayName, "a.b.kyf");
+  ParseCommandLine({"p", "/F=" + path}, options);
+  EXPECT_EQ(options.store.setDisplayName, "a.b.kyf");
 }
 
 }  // namespace

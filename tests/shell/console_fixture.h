@@ -16,7 +16,7 @@ namespace test {
 // Linux's signal numbers; the tests that send them run natively only.
 constexpr int kSigHup = 1, kSigInt = 2, kSigKill = 9, kSigTerm = 15;
 
-class ConsoleTest : public MirrorTest {
+class ConsoleTest : public ProgramRunTest {
  protected:
   // Runs the console program; its exit status, with its standard output in *output.
   int RunConsole(const std::vector<std::string>& arguments, std::string* output = nullptr) {

@@ -21,11 +21,10 @@ class SettingsStoreTest : public ConsoleTest {
  protected:
   // Stores the entries in the registry of the given scope instead of a file.
   void StoreInRegistry(std::vector<MirrorEntry> entries, int multiUser) {
-    SettingsLocation& location = TheSettingsLocation();
-    location = SettingsLocation{};
+    SettingsLocation location;
     location.multiUser = multiUser;
     WriteSettingsScope(multiUser);
-    SaveEntryList(entries);
+    SaveEntryList(entries, location);
   }
 
   // Runs the console with `environment` ("NAME=value", or "-u NAME" pairs)

@@ -10,8 +10,8 @@
 
 namespace test {
 
-void RecordingView::AddLine(int id, int, const std::string& text1, const std::string& text2) {
-  const Line line{id, text1, text2};
+void RecordingView::AddLine(int id, const std::string& source, const std::string& destination) {
+  const Line line{id, source, destination};
   {
     std::lock_guard guard(lock_);
     lines_.push_back(line);
@@ -35,15 +35,12 @@ int CountOf(const std::vector<Line>& lines, int id) {
       std::count_if(lines.begin(), lines.end(), [&](const Line& line) { return line.id == id; }));
 }
 
-MirrorTest::MirrorTest() : savedLocation_(TheSettingsLocation()) {
-  SettingsLocation& location = TheSettingsLocation();
-  location = SettingsLocation{};
-  location.multiUser = 1;
-  location.useSettingsFile = 1;
-  location.settingsFilePath = entries_;
+MirrorTest::MirrorTest() {
+  location_.useSettingsFile = true;
+  location_.settingsFilePath = entries_;
 }
 
-MirrorTest::~MirrorTest() { TheSettingsLocation() = savedLocation_; }
+MirrorTest::~MirrorTest() = default;
 
 MirrorEntry MirrorTest::Entry(const std::string& name) const {
   MirrorEntry entry;
@@ -58,14 +55,13 @@ MirrorEntry MirrorTest::Entry(const std::string& name) const {
 
 void MirrorTest::Store(std::vector<MirrorEntry> entries) {
   std::filesystem::remove(entries_);
-  SaveEntryList(entries, entries_);
+  SaveEntryList(entries, location_);
 }
 
 std::vector<Line> MirrorTest::Run() {
   const size_t before = view_.Lines().size();
-  doc_.view = &view_;
-  doc_.stopRequested = 0;
-  doc_.RunAllEntries();
+  stop_ = std::stop_source();
+  outcome_ = MirrorRun(Request(), &view_, "", stop_.get_token()).RunAllEntries();
   const std::vector<Line> all = view_.Lines();
   return std::vector<Line>(all.begin() + static_cast<long>(before), all.end());
 }

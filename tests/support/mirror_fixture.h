@@ -1,7 +1,7 @@
 #pragma once
 // A run over trees in a fresh directory: entries in a settings file there,
-// log settings in the registry of the current scope (restored at the end),
-// and a view that keeps every line.
+// log settings of its own (nothing logged unless a test says so), and a view
+// that keeps every line.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "engine/kelmdup_doc.h"
 #include "platform/code_page.h"
 #include "platform/paths.h"
+#include "engine/mirror_run.h"
 #include "settings/settings_location.h"
 #include "tests/support/saved_settings.h"
 #include "tests/support/temp_dir.h"
@@ -25,13 +26,13 @@ inline bool Windows() { return platform::NativePathStyle() == platform::PathStyl
 
 struct Line {
   int id;
-  std::string text1;
-  std::string text2;
+  std::string source;
+  std::string destination;
 };
 
 class RecordingView : public ProgressView {
  public:
-  void AddLine(int id, int icon, const std::string& text1, const std::string& text2) override;
+  void AddLine(int id, const std::string& source, const std::string& destination) override;
   std::vector<Line> Lines();
   std::vector<int> Ids();
   // Called with each line as it is added, on the adding thread.
@@ -50,22 +51,36 @@ class MirrorTest : public testing::Test {
   // An entry from src to dst that mirrors everything, deleting too.
   MirrorEntry Entry(const std::string& name = "entry") const;
   void Store(std::vector<MirrorEntry> entries);
-  // Runs every stored entry on this thread; the lines it reported.
+  // What the test's runs are asked: the test's store and log settings.
+  RunRequest Request() const { return {location_, log_, false}; }
+  // Runs every stored entry on this thread; the lines it reported. Its
+  // outcome is in outcome_.
   std::vector<Line> Run();
+  // Stops the run that Run runs (from any thread).
+  void Stop() { stop_.request_stop(); }
   // The program's option that names the test's settings file.
   std::string FileOption() const { return "/F=" + entries_; }
 
   TempDir dir_;
   RegistrySandbox registry_;
-  LogSettingsGuard logSettings_;
   const std::string src_ = dir_ / "src/";
   const std::string dst_ = dir_ / "dst/";
   const std::string entries_ = dir_ / "entries.kyf";
-  CKelmdupDoc doc_;
+  SettingsLocation location_;
+  LogSettings log_;
+  RunOutcome outcome_;
   RecordingView view_;
+  CKelmdupDoc doc_;  // for runs on a worker thread; goes before the view
 
  private:
-  SettingsLocation savedLocation_;
+  std::stop_source stop_;
+};
+
+// A run that a program starts: the programs read the log settings from the
+// registry, where they log nothing while the test lives.
+class ProgramRunTest : public MirrorTest {
+ protected:
+  LogSettingsGuard logSettings_;
 };
 
 std::vector<int> IdsOf(const std::vector<Line>& lines);

@@ -65,7 +65,7 @@ TEST_F(DialogsFromTheFrameTest, WhatIsConfirmedInTheDialogsIsWhatTheNextRunDoes)
     log.Type(IDC_LOG_NAME, "run.log");
     log.Click(IDOK);
   });
-  ASSERT_EQ(LoadEntryList(entries_).size(), 1u) << "the entry reached the settings file";
+  ASSERT_EQ(LoadEntryList(location_, entries_).size(), 1u) << "the entry reached the settings file";
 
   RunToTheEnd();
   EXPECT_EQ(ListTree(dst_), (std::set<std::string>{std::string("写真/"), kept}));

@@ -8,8 +8,6 @@
 
 namespace test {
 
-GuiTest::GuiTest() : savedFlags_(TheStartupFlags()) { TheStartupFlags() = StartupFlags{}; }
-
 GuiTest::~GuiTest() {
   if (app_ != nullptr && FrameWindow() != nullptr) {
     SendMessageA(FrameWindow(), WM_CLOSE, 0, 0);  // stops a run and waits for it
@@ -19,7 +17,6 @@ GuiTest::~GuiTest() {
   MSG quit;
   while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
-  TheStartupFlags() = savedFlags_;
 }
 
 CKelmdupApp& GuiTest::Start(std::vector<std::string> arguments) {
@@ -66,9 +63,9 @@ bool GuiTest::ToolButtonEnabled(int id) {
 }
 
 void GuiTest::RunToTheEnd() {
-  const int before = app_->Document().finishedRuns;
+  const int before = Frame().EndedRuns();
   Command(ID_MIRROR_START);
-  EXPECT_TRUE(HandleUntil([&] { return app_->Document().RunsEnded(before + 1); }));
+  EXPECT_TRUE(HandleUntil([&] { return Frame().EndedRuns() > before; }));
 }
 
 }  // namespace test

@@ -14,9 +14,8 @@
 
 namespace test {
 
-class GuiTest : public MirrorTest {
+class GuiTest : public ProgramRunTest {
  protected:
-  GuiTest();
   ~GuiTest() override;
 
   // Starts the program with these arguments after its name (by default the
@@ -29,7 +28,7 @@ class GuiTest : public MirrorTest {
   bool HandleUntil(const std::function<bool()>& done);
   // Handles this thread's messages for a while: for what must not happen.
   void HandleFor(int milliseconds);
-  bool Running() { return app_->Document().running != 0; }
+  bool Running() { return app_->Document().Running(); }
   // Sends the command as a menu item would.
   void Command(int id);
   // Whether the menu item and the toolbar button of the command are enabled.
@@ -39,7 +38,6 @@ class GuiTest : public MirrorTest {
   void RunToTheEnd();
 
  private:
-  StartupFlags savedFlags_;
   std::unique_ptr<CKelmdupApp> app_;
 };
 

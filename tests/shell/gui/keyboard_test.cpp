@@ -7,14 +7,14 @@
 
 #include "platform/code_page.h"
 #include "resources/ids.h"
-#include "settings/dialogs/edit_text_dlg.h"
-#include "settings/dialogs/exclusion_list_dlg.h"
-#include "settings/dialogs/settings_list_dlg.h"
+#include "shell/gui/dialogs/edit_text_dlg.h"
+#include "shell/gui/dialogs/exclusion_list_dlg.h"
+#include "shell/gui/dialogs/settings_list_dlg.h"
 #include "settings/entry_storage.h"
 #include "settings/stored_settings.h"
-#include "shell/gui/about_dlg.h"
-#include "shell/gui/log_settings_dlg.h"
-#include "shell/gui/options_dlg.h"
+#include "shell/gui/dialogs/about_dlg.h"
+#include "shell/gui/dialogs/log_settings_dlg.h"
+#include "shell/gui/dialogs/options_dlg.h"
 #include "tests/support/saved_settings.h"
 #include "tests/support/mirror_fixture.h"
 #include "tests/support/win32/user_input.h"
@@ -46,12 +46,12 @@ bool FocusIsOn(const DialogDriver& dialog, int control) {
                    5);
 }
 
-class KeyboardTest : public MirrorTest {};
+class KeyboardTest : public ProgramRunTest {};
 
 // Delete the last entry, add one, look at its properties: every step by keys.
 TEST_F(KeyboardTest, TheSettingsListFromOpeningToOk) {
   Store({Entry("a"), Entry("b")});
-  const INT_PTR result = DriveModal([] { return CSettingsListDlg().DoModal(nullptr); }, [&](DialogDriver& list) {
+  const INT_PTR result = DriveModal([&] { return CSettingsListDlg(location_).DoModal(nullptr); }, [&](DialogDriver& list) {
     ASSERT_TRUE(Activate(list));
     ASSERT_TRUE(WaitUntil([&] { return KeyboardIsUsable(list); }, 5)) << "a control has the focus at the start";
     for (const int left : {1, 0}) {
@@ -82,7 +82,7 @@ TEST_F(KeyboardTest, TheSettingsListFromOpeningToOk) {
     PressKey(VK_RETURN);
   });
   EXPECT_EQ(result, IDOK);
-  const auto stored = LoadEntryList(entries_);
+  const auto stored = LoadEntryList(location_, entries_);
   ASSERT_EQ(stored.size(), 1u);
   EXPECT_EQ(stored[0].source, std::string("C:\\写真\\"));
   EXPECT_EQ(stored[0].destination, "D:\\copy\\");
@@ -111,7 +111,7 @@ TEST_F(KeyboardTest, TheExclusionListFromOpeningToCancel) {
 // A mnemonic reaches the field right after its label.
 TEST_F(KeyboardTest, TheLogSettingsFromOpeningToOk) {
   logSettings_.Set("C:\\old\\", "old.log", 0, 0);
-  const INT_PTR result = DriveModal([] { return CLogSettingsDlg().DoModal(nullptr); }, [&](DialogDriver& dialog) {
+  const INT_PTR result = DriveModal([] { return CLogSettingsDlg(1).DoModal(nullptr); }, [&](DialogDriver& dialog) {
     ASSERT_TRUE(Activate(dialog));
     ASSERT_TRUE(FocusIsOn(dialog, IDC_SUCCESS_LOG)) << "the first control that takes the focus";
     PressKey(VK_SPACE);

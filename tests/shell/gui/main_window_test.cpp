@@ -238,10 +238,9 @@ TEST_F(MainWindowTest, SettingsThatCannotBeReadAreSaidAndNothingRuns) {
   EXPECT_EQ(Frame().View().Lines(), 0u);
 }
 
-// The seven icons sit where the run looks for them.
-TEST_F(MainWindowTest, TheIconsStandInTheirPositions) {
+// The view holds the seven icons.
+TEST_F(MainWindowTest, TheViewHoldsTheSevenIcons) {
   Start();
-  EXPECT_EQ(IconIndexes(), (std::array<int, 7>{0, 1, 2, 3, 4, 5, 6}));
   EXPECT_EQ(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(
                 SendMessageA(Frame().View().Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0))),
             7);
@@ -284,7 +283,7 @@ TEST_F(MainWindowTest, LinesFromAWorkerThreadAreAddedAndFollowedWhileTheEndIsInV
   size_t given = 0;
   const auto addLines = [&](int count) {
     std::thread worker([&] {
-      for (int i = 0; i < count; ++i, ++given) view.AddLine(kMsgCopyFile, given % 2 ? 3 : -1, path, std::to_string(given));
+      for (int i = 0; i < count; ++i, ++given) view.AddLine(given % 2 ? kMsgCopyFailed : kMsgCopyFile, path, std::to_string(given));
     });
     worker.join();
     EXPECT_TRUE(HandleUntil([&] { return view.Lines() == given; }));
@@ -298,8 +297,8 @@ TEST_F(MainWindowTest, LinesFromAWorkerThreadAreAddedAndFollowedWhileTheEndIsInV
   EXPECT_EQ(first.status, std::string("ファイルをコピーします。"));
   EXPECT_EQ(first.source, path);
   EXPECT_EQ(first.destination, "0");
-  EXPECT_LT(first.image, 0) << "no image for a negative icon";
-  EXPECT_EQ(second.image, 3);
+  EXPECT_EQ(first.image, 3) << "each line's image follows from its message";
+  EXPECT_EQ(second.image, 4);
   EXPECT_TRUE(lastInView()) << "followed";
   SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);  // the user goes to the top
   ASSERT_EQ(top(), 0);
@@ -331,7 +330,7 @@ TEST_F(MainWindowTest, AllLinesAreShownWhenTheWorkerAsks) {
   view.SetMostWaitingLines(3);
   std::atomic<bool> shown{false};
   std::thread worker([&] {
-    for (int i = 0; i < 10; ++i) view.AddLine(kMsgCopyFile, 3, "a", std::to_string(i));
+    for (int i = 0; i < 10; ++i) view.AddLine(kMsgCopyFile, "a", std::to_string(i));
     view.ShowAllLines();
     shown = true;
   });
@@ -347,8 +346,8 @@ TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAsATooltip) {
   Start();
   CKelmdupView& view = Frame().View();
   std::thread worker([&] {
-    view.AddLine(kMsgRunStart, 0, "", "");
-    view.AddLine(kMsgDeleteDirectoryFailed, 4, std::string("C:\\予定\\"), "");
+    view.AddLine(kMsgRunStart, "", "");
+    view.AddLine(kMsgDeleteDirectoryFailed, std::string("C:\\予定\\"), "");
   });
   worker.join();
   ASSERT_TRUE(HandleUntil([&] { return view.Lines() == 2; }));

@@ -22,7 +22,7 @@ namespace test {
 
 namespace {
 
-class ProgramTest : public MirrorTest {
+class ProgramTest : public ProgramRunTest {
  protected:
   // Handles what other threads sent to this one: a program taking the
   // foreground tells the thread that had it, and must not wait for it.

@@ -10,8 +10,8 @@
 #include "resources/ids.h"
 #include "settings/settings_location.h"
 #include "settings/stored_settings.h"
-#include "shell/gui/log_settings_dlg.h"
-#include "shell/gui/options_dlg.h"
+#include "shell/gui/dialogs/log_settings_dlg.h"
+#include "shell/gui/dialogs/options_dlg.h"
 #include "tests/support/mirror_fixture.h"
 #include "tests/support/saved_settings.h"
 #include "tests/support/win32/fake_pickers.h"
@@ -25,13 +25,14 @@ namespace {
 class LogSettingsTest : public MirrorTest {
  protected:
   INT_PTR Edit(const std::function<void(DialogDriver&)>& steps) {
-    return DriveModal([] { return CLogSettingsDlg().DoModal(nullptr); }, steps);
+    return DriveModal([&] { return CLogSettingsDlg(scope_).DoModal(nullptr); }, steps);
   }
   // The shared scope's log settings, kept as they were.
   SavedRegistryValues sharedLog_{0, {{"LogDir", platform::RegistryType::kText},
                                      {"LogName", platform::RegistryType::kText},
                                      {"OkLogOut", platform::RegistryType::kNumber},
                                      {"ErrorLogOut", platform::RegistryType::kNumber}}};
+  int scope_ = 1;  // the scope whose settings the dialog edits
 };
 
 TEST_F(LogSettingsTest, TheFirstOpeningShowsTheDefaultsAndTheEnablingRule) {
@@ -96,7 +97,7 @@ TEST_F(LogSettingsTest, APickedFolderIsStoredWithItsSeparator) {
 // Each scope reads and writes its own key.
 TEST_F(LogSettingsTest, TheScopesKeepTheirOwnValues) {
   for (const int scope : {0, 1}) {
-    TheSettingsLocation().multiUser = scope;
+    scope_ = scope;
     Edit([&](DialogDriver& dialog) {
       dialog.Click(IDC_SUCCESS_LOG);
       dialog.Type(IDC_LOG_NAME, "scope" + std::to_string(scope) + ".log");

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/dialogs/pickers.h"
+#include "shell/gui/dialogs/pickers.h"
 
 namespace test {
 

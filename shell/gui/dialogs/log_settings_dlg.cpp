@@ -1,13 +1,14 @@
-#include "shell/gui/log_settings_dlg.h"
+#include "shell/gui/dialogs/log_settings_dlg.h"
 
+#include "framework/resource_text.h"
 #include "platform/code_page.h"
 #include "resources/ids.h"
-#include "settings/dialogs/folder_picker.h"
-#include "settings/dialogs/storable_text.h"
+#include "shell/gui/dialogs/pickers.h"
+#include "shell/gui/dialogs/storable_text.h"
 #include "settings/settings_location.h"
 
-CLogSettingsDlg::CLogSettingsDlg()
-    : Dialog(IDD_LOG_SETTINGS), settings_(ReadLogSettings(TheSettingsLocation().multiUser, LogDefaults::kDialog)) {}
+CLogSettingsDlg::CLogSettingsDlg(int multiUser)
+    : Dialog(IDD_LOG_SETTINGS), multiUser_(multiUser), settings_(ReadLogSettings(multiUser, LogDefaults::kDialog)) {}
 
 void CLogSettingsDlg::Exchange(fw::DataExchange& exchange) {
   exchange.Text(IDC_LOG_DIR, settings_.logDir);
@@ -39,7 +40,7 @@ void CLogSettingsDlg::ApplyEnablingRule() {
 
 void CLogSettingsDlg::Browse() {
   std::string directory = Text(IDC_LOG_DIR);
-  BrowseForFolder(Handle(), "ログの出力先のディレクトリを選択してください。", "", directory);
+  BrowseForFolder(Handle(), fw::LoadText(IDS_PICK_LOG_DIRECTORY), "", directory);
   if (StorableOrSaid(Handle(), directory)) SetText(IDC_LOG_DIR, directory);
 }
 
@@ -47,5 +48,5 @@ void CLogSettingsDlg::Browse() {
 void CLogSettingsDlg::OnOK() {
   if (!ControlsStorableOrSaid(*this, {IDC_LOG_DIR, IDC_LOG_NAME})) return;
   Dialog::OnOK();
-  WriteLogSettings(TheSettingsLocation().multiUser, settings_);
+  WriteLogSettings(multiUser_, settings_);
 }

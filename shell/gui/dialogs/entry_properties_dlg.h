@@ -20,7 +20,7 @@ class CEntryPropertiesDlg : public fw::Dialog {
  private:
   void ApplyEnablingRule();
   void ApplySubdirectoryRule(bool opening);
-  void Browse(int edit, const char* title);
+  void Browse(int edit, const std::string& title);
   void OpenExclusions();
 
   MirrorEntry& entry_;

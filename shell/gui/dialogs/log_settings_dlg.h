@@ -8,7 +8,8 @@
 
 class CLogSettingsDlg : public fw::Dialog {
  public:
-  CLogSettingsDlg();
+  // `multiUser`: the scope whose settings it shows and writes.
+  explicit CLogSettingsDlg(int multiUser);
 
  protected:
   void Exchange(fw::DataExchange& exchange) override;
@@ -20,5 +21,6 @@ class CLogSettingsDlg : public fw::Dialog {
   void ApplyEnablingRule();
   void Browse();
 
+  const int multiUser_;
   LogSettings settings_;
 };

@@ -1,12 +1,13 @@
-#include "settings/dialogs/entry_properties_dlg.h"
+#include "shell/gui/dialogs/entry_properties_dlg.h"
 
 #include <vector>
 
+#include "framework/resource_text.h"
 #include "platform/code_page.h"
 #include "resources/ids.h"
-#include "settings/dialogs/exclusion_list_dlg.h"
-#include "settings/dialogs/folder_picker.h"
-#include "settings/dialogs/storable_text.h"
+#include "shell/gui/dialogs/exclusion_list_dlg.h"
+#include "shell/gui/dialogs/pickers.h"
+#include "shell/gui/dialogs/storable_text.h"
 
 CEntryPropertiesDlg::CEntryPropertiesDlg(MirrorEntry& entry)
     : Dialog(IDD_ENTRY_PROPERTIES), entry_(entry), working_(entry) {}
@@ -66,14 +67,14 @@ bool CEntryPropertiesDlg::OnCommand(int control, int code) {
       ApplyEnablingRule();
       ApplySubdirectoryRule(false);
       return true;
-    case IDC_BROWSE_SOURCE: Browse(IDC_SOURCE, "コピー元のディレクトリを選択してください。"); return true;
-    case IDC_BROWSE_DESTINATION: Browse(IDC_DESTINATION, "コピー先のディレクトリを選択してください。"); return true;
+    case IDC_BROWSE_SOURCE: Browse(IDC_SOURCE, fw::LoadText(IDS_PICK_SOURCE)); return true;
+    case IDC_BROWSE_DESTINATION: Browse(IDC_DESTINATION, fw::LoadText(IDS_PICK_DESTINATION)); return true;
     case IDC_EXCLUSIONS: OpenExclusions(); return true;
     default: return false;
   }
 }
 
-void CEntryPropertiesDlg::Browse(int edit, const char* title) {
+void CEntryPropertiesDlg::Browse(int edit, const std::string& title) {
   const std::string current = Text(edit);
   std::string picked = current;
   BrowseForFolder(Handle(), title, current, picked);

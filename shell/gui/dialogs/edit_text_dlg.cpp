@@ -1,4 +1,4 @@
-#include "settings/dialogs/edit_text_dlg.h"
+#include "shell/gui/dialogs/edit_text_dlg.h"
 
 #include "resources/ids.h"
 

@@ -1,4 +1,4 @@
-#include "settings/dialogs/storable_text.h"
+#include "shell/gui/dialogs/storable_text.h"
 
 #include "framework/resource_text.h"
 #include "platform/code_page.h"
@@ -6,7 +6,7 @@
 
 bool StorableOrSaid(HWND owner, const std::string& text) {
   if (platform::StoredTextHolds(text)) return true;
-  fw::ShowError(owner, fw::LoadText(IDS_NOT_STORABLE) + "\r\n\r\n" + text);
+  fw::ShowError(owner, IDS_APPLICATION_TITLE, fw::LoadText(IDS_NOT_STORABLE) + "\r\n\r\n" + text);
   return false;
 }
 

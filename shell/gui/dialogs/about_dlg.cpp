@@ -1,4 +1,4 @@
-#include "shell/gui/about_dlg.h"
+#include "shell/gui/dialogs/about_dlg.h"
 
 #include "framework/resource_text.h"
 #include "resources/ids.h"

@@ -1,5 +1,6 @@
-#include "shell/gui/options_dlg.h"
+#include "shell/gui/dialogs/options_dlg.h"
 
+#include "framework/resource_text.h"
 #include "platform/code_page.h"
 #include "resources/ids.h"
 #include "settings/stored_settings.h"
@@ -14,9 +15,9 @@ bool COptionsDlg::OnInitDialog() {
 
 void COptionsDlg::OnOK() {
   WriteSettingsScope(Checked(IDC_PER_USER) ? 1 : 0);
-  const std::string question =
-      "この設定は、次回起動時から有功となります。今すぐにKelmorayを終了しますか？";
-  if (MessageBoxW(Handle(), platform::WideText(question).c_str(), L"Kelmoray", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
+  const std::wstring question = platform::WideText(fw::LoadText(IDS_OPTIONS_QUESTION));
+  const std::wstring title = platform::WideText(fw::LoadText(IDS_APPLICATION_TITLE));
+  if (MessageBoxW(Handle(), question.c_str(), title.c_str(), MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
     PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
   EndDialogWith(IDOK);
 }

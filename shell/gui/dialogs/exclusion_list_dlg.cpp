@@ -1,12 +1,12 @@
-#include "settings/dialogs/exclusion_list_dlg.h"
+#include "shell/gui/dialogs/exclusion_list_dlg.h"
 
+#include "framework/resource_text.h"
 #include "foundation/path.h"
 #include "platform/code_page.h"
 #include "resources/ids.h"
-#include "settings/dialogs/edit_text_dlg.h"
-#include "settings/dialogs/folder_picker.h"
-#include "settings/dialogs/pickers.h"
-#include "settings/dialogs/storable_text.h"
+#include "shell/gui/dialogs/edit_text_dlg.h"
+#include "shell/gui/dialogs/pickers.h"
+#include "shell/gui/dialogs/storable_text.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ bool CExclusionListDlg::OnInitDialog() {
   directoryIcon_ = fw::AddSmallIcon(icons, IDI_DIRECTORY_ITEM);
   fileIcon_ = fw::AddSmallIcon(icons, IDI_FILE_ITEM);
   list_.Attach(Control(IDC_EXCLUSION_LIST), icons);
-  list_.AddColumn("ミラーリングしないファイル、ディレクトリ", 400);
+  list_.AddColumn(fw::LoadText(IDS_EXCLUSION_COLUMN), 400);
   for (const std::string& item : items_) list_.AddRow(item, IsDirectoryItem(item) ? directoryIcon_ : fileIcon_);
   UpdateButtons();
   return true;
@@ -62,7 +62,7 @@ int CExclusionListDlg::RowWithText(const std::string& text) const {
 
 void CExclusionListDlg::AddDirectory() {
   std::string picked;
-  BrowseForFolder(Handle(), "ミラーリングしないディレクトリを選択してください。", baseFolder_,
+  BrowseForFolder(Handle(), fw::LoadText(IDS_PICK_EXCLUDED_FOLDER), baseFolder_,
                   picked);
   if (picked.empty() || !StorableOrSaid(Handle(), picked)) return;
   picked = NormalizeDirPath(picked);
@@ -76,9 +76,9 @@ void CExclusionListDlg::AddDirectory() {
 void CExclusionListDlg::AddFiles() {
   FileRequest request;
   request.owner = Handle();
-  request.title = "ミラーリングしないファイルの選択";
+  request.title = fw::LoadText(IDS_PICK_EXCLUDED_FILE);
   request.initialDirectory = baseFolder_;
-  request.filter = "すべてのファイル (*.*)|*.*||";
+  request.filter = fw::LoadText(IDS_ALL_FILES_FILTER);
   request.several = true;
   std::vector<std::string> chosen;
   if (!ThePickers().OpenFiles(request, &chosen)) return;

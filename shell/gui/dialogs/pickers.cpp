@@ -1,12 +1,12 @@
-#include "settings/dialogs/pickers.h"
+#include "shell/gui/dialogs/pickers.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <cwchar>
 
 #include "platform/code_page.h"
 #include "platform/win32/wide_text.h"
-#include "settings/dialogs/folder_picker.h"
 
 namespace {
 
@@ -95,3 +95,46 @@ Pickers& ThePickers() {
 }
 
 void UsePickers(Pickers* pickers) { inPlace = pickers; }
+
+namespace {
+
+// `startFolder`: the browser's own data, the folder it opens on.
+int CALLBACK OnBrowserEvent(HWND browser, UINT message, LPARAM, LPARAM startFolder) noexcept {
+  const auto* start = reinterpret_cast<const std::wstring*>(startFolder);
+  if (message == BFFM_INITIALIZED && !start->empty())
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->c_str()));
+  return 0;
+}
+
+// C:\data\ starts at C:\data; C: and C:\ start at C:\ (the trail byte of
+// a double-byte character is no separator).
+std::string StartFolderOf(std::string text) {
+  if (cp::EndsWith(text, '\\')) text.pop_back();
+  if (cp::EndsWith(text, '/')) text.pop_back();
+  if (cp::EndsWith(text, ':')) text += '\\';
+  return text;
+}
+
+}  // namespace
+
+void BrowseForFolder(HWND owner, const std::string& title, const std::string& start, std::string& result) {
+  ThePickers().Folder(owner, title, start, result);
+}
+
+void ShowSystemFolderBrowser(HWND owner, const std::string& title, const std::string& start,
+                             std::string& result) {
+  const std::wstring startFolder = platform::WideText(StartFolderOf(start));
+  const std::wstring wideTitle = platform::WideText(title);
+  wchar_t name[MAX_PATH] = L"";
+  BROWSEINFOW browse{};
+  browse.hwndOwner = owner;
+  browse.pszDisplayName = name;
+  browse.lpszTitle = wideTitle.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS;
+  browse.lpfn = OnBrowserEvent;
+  browse.lParam = reinterpret_cast<LPARAM>(&startFolder);
+  if (LPITEMIDLIST picked = SHBrowseForFolderW(&browse)) {
+    if (SHGetPathFromIDListW(picked, name)) result = platform::ProgramText(name);
+    CoTaskMemFree(picked);
+  }
+}

@@ -1,7 +1,7 @@
 // The settings list as a user works it: adding, deleting, editing,
 // importing and exporting entries, and what reaches the store.
 
-#include "settings/dialogs/settings_list_dlg.h"
+#include "shell/gui/dialogs/settings_list_dlg.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,8 @@ class SettingsListTest : public MirrorTest {
  protected:
   // The registry set of the test's own (under Wine the registry is the real one).
   void UseRegistrySet() {
-    SettingsLocation& location = TheSettingsLocation();
-    location.useSettingsFile = 0;
+    SettingsLocation& location = location_;
+    location.useSettingsFile = false;
     location.setKeySuffix = registry_.SetSuffix();
     location.setDisplayName = "work";
   }
@@ -38,7 +38,7 @@ class SettingsListTest : public MirrorTest {
   }
   // The text of the message box that the dialog shows now; the box is closed.
   INT_PTR Drive(const std::function<void(DialogDriver&)>& steps) {
-    return DriveModal([] { return CSettingsListDlg().DoModal(nullptr); }, steps);
+    return DriveModal([&] { return CSettingsListDlg(location_).DoModal(nullptr); }, steps);
   }
   // Adds an entry through the properties dialog, closing it with `button`.
   static void Add(DialogDriver& list, int button, const std::string& source = "C:\\s\\",
@@ -71,7 +71,7 @@ TEST_F(SettingsListTest, AddOnAnEmptyListProposesTheFirstNameAndACancelKeepsItEm
     list.Click(IDOK);
   });
   EXPECT_EQ(proposed, std::string("設定 1"));
-  EXPECT_TRUE(LoadEntryList(entries_).empty());
+  EXPECT_TRUE(LoadEntryList(location_, entries_).empty());
 }
 
 // A new entry is named from the current count: with 設定 1 and 設定 3 left,
@@ -87,7 +87,7 @@ TEST_F(SettingsListTest, NamesComeFromTheCountAfterDeletions) {
     EXPECT_EQ(list.SelectedRows(IDC_ENTRY_LIST), std::vector<int>{2});
     list.Click(IDOK);
   });
-  const auto stored = LoadEntryList(entries_);
+  const auto stored = LoadEntryList(location_, entries_);
   ASSERT_EQ(stored.size(), 3u);
   EXPECT_EQ(stored[2].name, std::string("設定 3"));
   EXPECT_EQ(stored[2].source, "C:\\s\\");
@@ -105,7 +105,7 @@ TEST_F(SettingsListTest, DeletingTheLastRowSelectsTheOneAboveAndTheOnlyRowLeaves
     EXPECT_FALSE(list.Enabled(IDC_PROPERTIES));
     list.Click(IDCANCEL);
   });
-  EXPECT_EQ(LoadEntryList(entries_).size(), 2u) << "a cancel keeps the store";
+  EXPECT_EQ(LoadEntryList(location_, entries_).size(), 2u) << "a cancel keeps the store";
 }
 
 // Import replaces the working list only: Cancel leaves the store alone; OK
@@ -113,10 +113,10 @@ TEST_F(SettingsListTest, DeletingTheLastRowSelectsTheOneAboveAndTheOnlyRowLeaves
 TEST_F(SettingsListTest, ImportThenCancelOrOk) {
   UseRegistrySet();
   std::vector<MirrorEntry> three = {Named("a"), Named("b"), Named("c")};
-  SaveEntryList(three);
+  SaveEntryList(three, location_);
   const std::string imported = dir_ / "imported.kyf";
   std::vector<MirrorEntry> one = {Named(std::string("写真"))};
-  SaveEntryList(one, imported);
+  SaveEntryList(one, location_, imported);
   FakePickers pickers;
   for (const int button : {IDCANCEL, IDOK}) {
     pickers.openedFiles = {{imported}};
@@ -127,12 +127,12 @@ TEST_F(SettingsListTest, ImportThenCancelOrOk) {
       EXPECT_TRUE(list.SelectedRows(IDC_ENTRY_LIST).empty());
       list.Click(button);
     });
-    EXPECT_EQ(LoadEntryList().size(), button == IDOK ? 1u : 3u);
+    EXPECT_EQ(LoadEntryList(location_).size(), button == IDOK ? 1u : 3u);
   }
   EXPECT_EQ(pickers.openRequests.back().defaultExtension, "kyf");
   EXPECT_FALSE(pickers.openRequests.back().several);
   CtProfile third;
-  OpenEntryStore(third, TheSettingsLocation(), std::nullopt);
+  OpenEntryStore(third, location_, std::nullopt);
   EXPECT_EQ(third.SetSection("%d", 2).SetDefault("none").SetValueName("name").GetString(), "none")
       << "the third key is gone";
 }
@@ -155,28 +155,28 @@ TEST_F(SettingsListTest, ExportKeepsTheFilesOtherSections) {
   const std::string written = ReadFile(target);
   EXPECT_NE(written.find("[notes]\r\nkeep=this\r\n"), std::string::npos) << written;
   EXPECT_EQ(written.find("old"), std::string::npos) << "entry sections up to the first without a name";
-  const auto exported = LoadEntryList(target);
+  const auto exported = LoadEntryList(location_, target);
   ASSERT_EQ(exported.size(), 1u);
   EXPECT_EQ(exported[0].name, "b");
-  EXPECT_EQ(LoadEntryList(entries_).size(), 2u) << "export and cancel leave the configured store";
+  EXPECT_EQ(LoadEntryList(location_, entries_).size(), 2u) << "export and cancel leave the configured store";
 }
 
 // With "/F=" the list lives in the file: OK writes it, and the label names it.
 TEST_F(SettingsListTest, ASettingsFileIsWrittenAndNamed) {
   Store({Named("a")});
-  TheSettingsLocation().setDisplayName = "entries.kyf";
+  location_.setDisplayName = "entries.kyf";
   Drive([&](DialogDriver& list) {
     EXPECT_EQ(list.Text(IDC_STORE_LABEL), std::string("設定ファイル : ") + "entries.kyf");
     Add(list, IDOK, std::string("C:\\表\\"), std::string("D:\\予\\"));
     list.Click(IDOK);
   });
-  const auto stored = LoadEntryList(entries_);
+  const auto stored = LoadEntryList(location_, entries_);
   ASSERT_EQ(stored.size(), 2u);
   EXPECT_EQ(stored[1].source, std::string("C:\\表\\"));
   EXPECT_EQ(stored[1].destination, std::string("D:\\予\\"));
   UseRegistrySet();
-  EXPECT_TRUE(LoadEntryList().empty()) << "the registry is left alone";
-  EXPECT_EQ(CSettingsListDlg::StoreLabel(), std::string("設定セット : ") + "work");
+  EXPECT_TRUE(LoadEntryList(location_).empty()) << "the registry is left alone";
+  EXPECT_EQ(CSettingsListDlg::StoreLabel(location_), std::string("設定セット : ") + "work");
 }
 
 TEST_F(SettingsListTest, AddDoesNothingAt256Entries) {
@@ -188,7 +188,7 @@ TEST_F(SettingsListTest, AddDoesNothingAt256Entries) {
     EXPECT_EQ(list.Rows(IDC_ENTRY_LIST), 256);
     list.Click(IDOK);
   });
-  EXPECT_EQ(LoadEntryList(entries_).size(), 256u);
+  EXPECT_EQ(LoadEntryList(location_, entries_).size(), 256u);
 }
 
 // Strange input never crashes a dialog nor corrupts the store: an import
@@ -218,7 +218,7 @@ TEST_F(SettingsListTest, StrangeInputIsTakenQuietly) {
   const std::string kept = ReadFile(readOnly);
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(kept, "[0]\r\nname=keep\r\n") << "a read-only file stays as it was";
-  const auto stored = LoadEntryList(entries_);
+  const auto stored = LoadEntryList(location_, entries_);
   ASSERT_FALSE(stored.empty());
   EXPECT_EQ(stored.back().source, longText + "\\") << ReadFile(entries_).substr(0, 300);
   EXPECT_EQ(stored.back().destination, kana + "\\");
@@ -227,7 +227,7 @@ TEST_F(SettingsListTest, StrangeInputIsTakenQuietly) {
 // A store that cannot be written: OK says so and keeps the dialog open with
 // its entries, so that nothing the user did is lost without a word.
 TEST_F(SettingsListTest, ASaveThatFailsIsSaidAndTheListStaysOpen) {
-  TheSettingsLocation().settingsFilePath = dir_ / "missing-folder/entries.kyf";
+  location_.settingsFilePath = dir_ / "missing-folder/entries.kyf";
   Drive([&](DialogDriver& list) {
     Add(list, IDOK);
     list.ClickLater(IDOK);

@@ -1,9 +1,8 @@
-// The three phases that bring a destination tree into line with its source.
+#include "engine/mirror_phases.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "engine/kelmdup_doc.h"
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/status_texts.h"
@@ -52,17 +51,21 @@ bool Outdated(const FoundItem& source, const FoundItem& destination) {
 
 }  // namespace
 
-bool CKelmdupDoc::DeleteDestinationOnlyFiles(const MirrorEntry& entry) {
+MirrorPhases::MirrorPhases(const CtTreeScanner& source, const CtTreeScanner& destination, RunReport& report,
+                           std::stop_token stop)
+    : source_(source), destination_(destination), report_(report), stop_(std::move(stop)) {}
+
+bool MirrorPhases::DeleteDestinationOnlyFiles(const MirrorEntry& entry) {
   if (!entry.destination_delete) return true;
-  for (const auto& [key, item] : destinationScanner.fileMap) {
-    if (stopRequested) return false;
+  for (const auto& [key, item] : destination_.fileMap) {
+    if (stop_.stop_requested()) return false;
     // Below a source directory that could not be listed, nothing is known to be gone.
-    if (sourceScanner.fileMap.count(key) != 0 || sourceScanner.InUnreadable(key)) continue;
+    if (source_.fileMap.count(key) != 0 || source_.InUnreadable(key)) continue;
     const std::string path = entry.destination + std::string(key);
-    Report(kMsgDeleteFile, IconIndex(IconKind::kDeleteFile), "", path);
+    report_.Report(kMsgDeleteFile, "", path);
     ClearAttributes(path, kProtectiveBits);
     if (!platform::DeleteFilePlain(path))
-      Report(kMsgDeleteFileFailed, IconIndex(IconKind::kError), "", path);
+      report_.Report(kMsgDeleteFileFailed, "", path);
   }
   return true;
 }
@@ -70,11 +73,11 @@ bool CKelmdupDoc::DeleteDestinationOnlyFiles(const MirrorEntry& entry) {
 // Deepest first, so that a directory's subdirectories are gone before it is
 // tried. A pass is repeated for the directories still not empty only while
 // the last pass removed something; those left then are failures.
-bool CKelmdupDoc::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
+bool MirrorPhases::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
   if (!entry.destination_delete) return true;
   std::vector<std::string> pending;
-  for (const auto& [key, item] : destinationScanner.dirMap)
-    if (sourceScanner.dirMap.count(key) == 0 && !sourceScanner.InUnreadable(key)) pending.emplace_back(key);
+  for (const auto& [key, item] : destination_.dirMap)
+    if (source_.dirMap.count(key) == 0 && !source_.InUnreadable(key)) pending.emplace_back(key);
   std::stable_sort(pending.begin(), pending.end(), [](const std::string& a, const std::string& b) {
     return engine::CountSeparators(a) > engine::CountSeparators(b);
   });
@@ -83,31 +86,31 @@ bool CKelmdupDoc::RemoveDestinationOnlyDirs(const MirrorEntry& entry) {
     removedAny = false;
     std::vector<std::string> notEmpty;
     for (const std::string& key : pending) {
-      if (stopRequested) return false;
+      if (stop_.stop_requested()) return false;
       const std::string path = entry.destination + key;
       const platform::FileResult result = platform::RemoveDirectoryPlain(path);
       if (result) {
-        Report(kMsgDeleteDirectory, IconIndex(IconKind::kDeleteDirectory), "", path);
+        report_.Report(kMsgDeleteDirectory, "", path);
         removedAny = true;
       } else if (result.error == platform::kErrorDirNotEmpty) {
         notEmpty.push_back(key);
       } else if (result.error != platform::kErrorFileNotFound &&
                  result.error != platform::kErrorPathNotFound) {
-        Report(kMsgDeleteDirectory, IconIndex(IconKind::kDeleteDirectory), "", path);
-        Report(kMsgDeleteDirectoryFailed, IconIndex(IconKind::kError), "", path);
+        report_.Report(kMsgDeleteDirectory, "", path);
+        report_.Report(kMsgDeleteDirectoryFailed, "", path);
       }
     }
     pending.swap(notEmpty);
   }
   for (const std::string& key : pending) {
     const std::string path = entry.destination + key;
-    Report(kMsgDeleteDirectory, IconIndex(IconKind::kDeleteDirectory), "", path);
-    Report(kMsgDeleteDirectoryFailed, IconIndex(IconKind::kError), "", path);
+    report_.Report(kMsgDeleteDirectory, "", path);
+    report_.Report(kMsgDeleteDirectoryFailed, "", path);
   }
   return true;
 }
 
-bool CKelmdupDoc::CopyNewAndChangedFiles(const MirrorEntry& entry) {
+bool MirrorPhases::CopyNewAndChangedFiles(const MirrorEntry& entry) {
   const bool done = CopyInListingOrder(entry);
   std::unique_ptr<CopyAhead> ended;
   {
@@ -118,12 +121,12 @@ bool CKelmdupDoc::CopyNewAndChangedFiles(const MirrorEntry& entry) {
   return done;
 }
 
-bool CKelmdupDoc::CopyInListingOrder(const MirrorEntry& entry) {
+bool MirrorPhases::CopyInListingOrder(const MirrorEntry& entry) {
   readyDirectory_.clear();
   position_ = 0;
   // In listing order: the files of one directory come together.
-  for (const auto& [listedKey, item] : sourceScanner.fileMap) {
-    if (stopRequested) return false;
+  for (const auto& [listedKey, item] : source_.fileMap) {
+    if (stop_.stop_requested()) return false;
     if (!NeedsAttention(listedKey, item)) {
       ++position_;
       continue;
@@ -131,7 +134,7 @@ bool CKelmdupDoc::CopyInListingOrder(const MirrorEntry& entry) {
     const std::string key(listedKey);
     const std::string src = entry.source + key;
     const std::string dst = entry.destination + key;
-    const FoundItem* existing = destinationScanner.fileMap.Find(key);
+    const FoundItem* existing = destination_.fileMap.Find(key);
     if (existing == nullptr) {
       if (!CopyNewFile(key, src, dst, entry)) return false;
     } else if (FileChanged(src, item, *existing, entry)) {
@@ -145,29 +148,29 @@ bool CKelmdupDoc::CopyInListingOrder(const MirrorEntry& entry) {
 // A source file the copy phase looks at: a regular file whose destination
 // directory could be listed (into one that could not, nothing is copied
 // blindly: its failure was reported).
-bool CKelmdupDoc::NeedsAttention(std::string_view key, const FoundItem& item) const {
-  return IsRegularFile(item) && !destinationScanner.InUnreadable(key);
+bool MirrorPhases::NeedsAttention(std::string_view key, const FoundItem& item) const {
+  return IsRegularFile(item) && !destination_.InUnreadable(key);
 }
 
 // Outside archive mode, what is to be copied follows from the two listings
 // alone, so a helper can work it out ahead of the run.
-bool CKelmdupDoc::NeedsCopy(std::string_view key, const FoundItem& item) const {
+bool MirrorPhases::NeedsCopy(std::string_view key, const FoundItem& item) const {
   if (!NeedsAttention(key, item)) return false;
-  const FoundItem* existing = destinationScanner.fileMap.Find(key);
+  const FoundItem* existing = destination_.fileMap.Find(key);
   return existing == nullptr || Outdated(item, *existing);
 }
 
 // Copies are made ahead natively, never in archive mode, where the bit
 // decides what is copied; each in the directory it goes to, made ahead for
 // it where it is safe, as the run would make it.
-void CKelmdupDoc::StartCopyAhead(const MirrorEntry& entry) {
+void MirrorPhases::StartCopyAhead(const MirrorEntry& entry) {
   if (copyAhead_ != nullptr || entry.use_archive || !platform::CanPrepareCopies()) return;
   // The helper starts at the file the run is about to copy.
-  auto listed = sourceScanner.fileMap.begin();
+  auto listed = source_.fileMap.begin();
   for (size_t passed = 0; passed < position_; ++passed) ++listed;
   // The files of one directory come together: its directory is made ready once.
   auto next = [this, &entry, listed, position = position_, ready = std::string()](PlannedCopy* planned) mutable {
-    while (listed != sourceScanner.fileMap.end() && !stopRequested) {
+    while (listed != source_.fileMap.end() && !stop_.stop_requested()) {
       const auto [listedKey, item] = *listed;
       const size_t at = position++;
       ++listed;
@@ -187,7 +190,7 @@ void CKelmdupDoc::StartCopyAhead(const MirrorEntry& entry) {
 }
 
 // A stop waits for the run's own file only: the helper stops at once.
-void CKelmdupDoc::StopCopyAhead() {
+void MirrorPhases::StopCopyAhead() {
   std::lock_guard guard(copyAheadLock_);
   if (copyAhead_ != nullptr) copyAhead_->Stop();
 }
@@ -195,7 +198,7 @@ void CKelmdupDoc::StopCopyAhead() {
 // The copy made ahead for this file when there is one, else a copy made
 // now: also when the copy made ahead failed, for space that renames since
 // may have freed, or for whatever reason the run's own copy reports.
-platform::FileResult CKelmdupDoc::CopyOne(const std::string& src, const std::string& dst,
+platform::FileResult MirrorPhases::CopyOne(const std::string& src, const std::string& dst,
                                           const MirrorEntry& entry) {
   StartCopyAhead(entry);
   if (copyAhead_ != nullptr) {
@@ -210,7 +213,7 @@ platform::FileResult CKelmdupDoc::CopyOne(const std::string& src, const std::str
 
 // In archive mode the bit only says so here: it is cleared once the copy is
 // complete and named (UpdateFile), so an interrupted run copies again.
-bool CKelmdupDoc::FileChanged(const std::string& src, const FoundItem& source,
+bool MirrorPhases::FileChanged(const std::string& src, const FoundItem& source,
                               const FoundItem& destination, const MirrorEntry& entry) {
   if (!entry.use_archive) return Outdated(source, destination);
   if (IsLink(destination)) return true;
@@ -219,28 +222,27 @@ bool CKelmdupDoc::FileChanged(const std::string& src, const FoundItem& source,
 }
 
 // Reports a failed copy; false when the disk is full, which ends the run.
-bool CKelmdupDoc::CopyFailed(int failedId, platform::FileResult result, const std::string& src,
+bool MirrorPhases::CopyFailed(int failedId, platform::FileResult result, const std::string& src,
                              const std::string& dst) {
-  const int error = IconIndex(IconKind::kError);
   if (result.error == platform::kErrorDiskFull) {
-    Report(kMsgDiskFull, error, src, dst);
+    report_.Report(kMsgDiskFull, src, dst);
     return false;
   }
-  Report(result.error == platform::kErrorSharingViolation ? kMsgFileInUse : failedId, error, src, dst);
+  report_.Report(result.error == platform::kErrorSharingViolation ? kMsgFileInUse : failedId, src, dst);
   return true;
 }
 
 // Nothing is copied into a directory reached through a link or junction:
 // every level of the destination's directory must be a real directory, or
 // missing (it is created then).
-bool CKelmdupDoc::DestinationDirectoryIsSafe(const std::string& key, const MirrorEntry& entry) {
+bool MirrorPhases::DestinationDirectoryIsSafe(const std::string& key, const MirrorEntry& entry) const {
   const size_t last = engine::FindLastSeparator(key);
   if (last == std::string::npos) return true;
-  if (destinationScanner.dirMap.count(key.substr(0, last + 1)) != 0) return true;  // listed: no link on its way
+  if (destination_.dirMap.count(key.substr(0, last + 1)) != 0) return true;  // listed: no link on its way
   for (size_t end = engine::FindSeparator(key); end != std::string::npos;
        end = engine::FindSeparator(key, end + 1)) {
     const std::string level = key.substr(0, end + 1);
-    if (destinationScanner.dirMap.count(level) != 0) continue;
+    if (destination_.dirMap.count(level) != 0) continue;
     const std::uint32_t attributes = platform::ReadFileAttributes(entry.destination + level);
     if (attributes == platform::kInvalidAttributes) return true;
     if ((attributes & platform::kAttrReparsePoint) || !(attributes & platform::kAttrDirectory))
@@ -249,10 +251,10 @@ bool CKelmdupDoc::DestinationDirectoryIsSafe(const std::string& key, const Mirro
   return true;
 }
 
-bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
+bool MirrorPhases::CopyNewFile(const std::string& key, const std::string& src,
                               const std::string& dst, const MirrorEntry& entry) {
-  Report(kMsgCopyFile, IconIndex(IconKind::kCopy), src, dst);
-  PostStatus(kCopyStarts);
+  report_.Report(kMsgCopyFile, src, dst);
+  report_.PostStatus(kCopyStarts);
   const std::string directory = engine::DirectoryOf(dst);
   platform::FileResult result{platform::kErrorPathNotFound};
   // The directory of the last copy is known to be there and safe.
@@ -267,22 +269,22 @@ bool CKelmdupDoc::CopyNewFile(const std::string& key, const std::string& src,
   }
   if (!result) {
     const bool goOn = CopyFailed(kMsgCopyFailed, result, src, dst);
-    PostStatus(kCopyEnds);
+    report_.PostStatus(kCopyEnds);
     return goOn;
   }
   // Only a copy that succeeded gets the source's times: a stale file must
   // not look up to date to the next run.
   if (!platform::CopyCarriesAllTimes()) platform::CopyFileTimes(src, dst);
   if (entry.attribute) platform::WriteFileAttributes(dst, platform::ReadFileAttributes(src));
-  PostStatus(kCopyEnds);
+  report_.PostStatus(kCopyEnds);
   return true;
 }
 
-bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, const FoundItem& source,
+bool MirrorPhases::UpdateFile(const std::string& src, const std::string& dst, const FoundItem& source,
                              const MirrorEntry& entry) {
-  Report(kMsgUpdateFile, IconIndex(IconKind::kCopy), src, dst);
+  report_.Report(kMsgUpdateFile, src, dst);
   ClearAttributes(dst, kProtectiveBits);
-  PostStatus(kCopyStarts);
+  report_.PostStatus(kCopyStarts);
   const platform::FileResult result = CopyOne(src, dst, entry);
   bool goOn = true;
   if (!result) {
@@ -291,6 +293,6 @@ bool CKelmdupDoc::UpdateFile(const std::string& src, const std::string& dst, con
     // Only as the version listed: a file changed since keeps its bit.
     platform::ClearArchiveBitOf(src, source.Size(), source.lastWriteTime);
   }
-  PostStatus(kCopyEnds);
+  report_.PostStatus(kCopyEnds);
   return goOn;
 }

@@ -6,8 +6,7 @@
 #include <windows.h>
 
 #include "platform/code_page.h"
-#include "settings/dialogs/folder_picker.h"
-#include "settings/dialogs/pickers.h"
+#include "shell/gui/dialogs/pickers.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/tree.h"

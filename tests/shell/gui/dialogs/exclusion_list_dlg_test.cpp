@@ -1,7 +1,7 @@
 // The detailed exclusion list: adding directories and files, the same-text
 // rule, deleting and editing items.
 
-#include "settings/dialogs/exclusion_list_dlg.h"
+#include "shell/gui/dialogs/exclusion_list_dlg.h"
 
 #include <gtest/gtest.h>
 

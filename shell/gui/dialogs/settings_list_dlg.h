@@ -1,8 +1,8 @@
 #pragma once
 // The list of mirror entries: add, delete and edit entries (in the
 // properties dialog), import a list from a settings file and export it to
-// one. The dialog works on its own copy of the list and writes it to the
-// store that SettingsLocation names when it is confirmed.
+// one. The dialog works on its own copy of the list and writes it to its
+// store when it is confirmed.
 
 #include <string>
 #include <vector>
@@ -10,12 +10,13 @@
 #include "framework/dialog.h"
 #include "framework/list_control.h"
 #include "settings/mirror_entry.h"
+#include "settings/settings_location.h"
 
 class CSettingsListDlg : public fw::Dialog {
  public:
-  CSettingsListDlg();
+  explicit CSettingsListDlg(const SettingsLocation& store);
   // The label that names the store OK writes: "設定ファイル : name" or "設定セット : name".
-  static std::string StoreLabel();
+  static std::string StoreLabel(const SettingsLocation& store);
 
  protected:
   bool OnInitDialog() override;
@@ -35,6 +36,7 @@ class CSettingsListDlg : public fw::Dialog {
   void Export();
   void SaySaveFailed(const std::string& where);
 
+  const SettingsLocation store_;
   std::vector<MirrorEntry> entries_;
   fw::ListControl list_;
 };

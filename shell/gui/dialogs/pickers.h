@@ -1,7 +1,8 @@
 #pragma once
 // The system's pickers: a folder, files to open, a file to save to. The
 // dialogs ask ThePickers(); tests put pickers of their own in place that
-// answer without showing anything.
+// answer without showing anything. One folder picker serves every browse
+// button.
 
 #include <windows.h>
 
@@ -34,3 +35,14 @@ class Pickers {
 Pickers& ThePickers();
 // Puts `pickers` in place of the system's; null brings the system's back.
 void UsePickers(Pickers* pickers);
+
+// Shows the folder browser modally over `owner` with `title` as its prompt,
+// opened on the folder that `start` names; when the user picks a folder its
+// path (without a trailing separator, a drive root keeping its own) goes
+// into `result`; on a cancel or a failure `result` stays as it was.
+void BrowseForFolder(HWND owner, const std::string& title, const std::string& start, std::string& result);
+
+// The system's folder browser itself, as BrowseForFolder shows it unless a
+// test answers in its place.
+void ShowSystemFolderBrowser(HWND owner, const std::string& title, const std::string& start,
+                             std::string& result);

@@ -1,7 +1,8 @@
 #pragma once
 // Failures that tests ask for, where the system cannot be made to fail on
 // demand: a full disk, a destination that refuses modes, a listing that
-// breaks off. The programs never call these.
+// breaks off. Linked into the test programs only: it replaces the
+// programs' definitions of platform/injected_faults.h.
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/fault_injection.h"
+#include "tests/support/fault_injection.h"
 
 #include <atomic>
 #include <mutex>

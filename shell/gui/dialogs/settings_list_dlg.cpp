@@ -1,11 +1,11 @@
-#include "settings/dialogs/settings_list_dlg.h"
+#include "shell/gui/dialogs/settings_list_dlg.h"
 
 #include "foundation/profile.h"
 #include "framework/resource_text.h"
 #include "platform/code_page.h"
 #include "resources/ids.h"
-#include "settings/dialogs/entry_properties_dlg.h"
-#include "settings/dialogs/pickers.h"
+#include "shell/gui/dialogs/entry_properties_dlg.h"
+#include "shell/gui/dialogs/pickers.h"
 #include "settings/entry_storage.h"
 #include "settings/settings_location.h"
 #include "platform/win32/wide_text.h"
@@ -15,7 +15,7 @@ namespace {
 // A new entry: everything mirrored, deleting too, nothing excluded.
 MirrorEntry NewEntry(int number) {
   MirrorEntry entry;
-  entry.name = FormatOne("設定 %d", number);
+  entry.name = FormatOne(fw::LoadText(IDS_NEW_ENTRY_NAME).c_str(), number);
   entry.subdir = entry.destination_delete = entry.hidden_files = entry.system_files = 1;
   entry.readonly_files = entry.attribute = 1;
   entry.wildcard = "*.*";
@@ -26,27 +26,25 @@ FileRequest SettingsFileRequest(HWND owner) {
   FileRequest request;
   request.owner = owner;
   request.defaultExtension = "kyf";
-  request.filter = "Kelmoray Files (*.kyf)|*.kyf|All Files (*.*)|*.*||";
+  request.filter = fw::LoadText(IDS_SETTINGS_FILE_FILTER);
   return request;
 }
 
 }  // namespace
 
-CSettingsListDlg::CSettingsListDlg() : Dialog(IDD_SETTINGS_LIST) {}
+CSettingsListDlg::CSettingsListDlg(const SettingsLocation& store) : Dialog(IDD_SETTINGS_LIST), store_(store) {}
 
-std::string CSettingsListDlg::StoreLabel() {
-  const SettingsLocation& location = TheSettingsLocation();
-  const std::string format = location.useSettingsFile ? "設定ファイル : " : "設定セット : ";
-  return format + location.setDisplayName;
+std::string CSettingsListDlg::StoreLabel(const SettingsLocation& store) {
+  return fw::LoadText(store.useSettingsFile ? IDS_SETTINGS_FILE_LABEL : IDS_SETTINGS_SET_LABEL) + store.setDisplayName;
 }
 
 bool CSettingsListDlg::OnInitDialog() {
-  SetText(IDC_STORE_LABEL, StoreLabel());
+  SetText(IDC_STORE_LABEL, StoreLabel(store_));
   list_.Attach(Control(IDC_ENTRY_LIST));
   SendMessageA(list_.Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  list_.AddColumn("設定名", 100);
-  list_.AddColumn("コピー元ディレクトリ", 300);
-  entries_ = LoadEntryList();
+  list_.AddColumn(fw::LoadText(IDS_ENTRY_NAME_COLUMN), 100);
+  list_.AddColumn(fw::LoadText(IDS_SOURCE_DIRECTORY_COLUMN), 300);
+  entries_ = LoadEntryList(store_);
   Refresh();
   SelectRow(0);
   return true;
@@ -129,23 +127,22 @@ void CSettingsListDlg::ShowProperties() {
 void CSettingsListDlg::Import() {
   std::vector<std::string> chosen;
   if (!ThePickers().OpenFiles(SettingsFileRequest(Handle()), &chosen) || chosen.empty()) return;
-  entries_ = LoadEntryList(chosen.front());
+  entries_ = LoadEntryList(store_, chosen.front());
   Refresh();
 }
 
 void CSettingsListDlg::Export() {
   FileRequest request = SettingsFileRequest(Handle());
-  request.initialName = "設定";
+  request.initialName = fw::LoadText(IDS_SETTINGS_FILE_NAME);
   std::string chosen;
-  if (ThePickers().SaveFile(request, &chosen) && !SaveEntryList(entries_, chosen)) SaySaveFailed(chosen);
+  if (ThePickers().SaveFile(request, &chosen) && !SaveEntryList(entries_, store_, chosen)) SaySaveFailed(chosen);
 }
 
 // A list that could not be saved stays in the dialog: the user may choose
 // another place (Export) or cancel knowingly.
 void CSettingsListDlg::OnOK() {
-  if (!SaveEntryList(entries_)) {
-    const SettingsLocation& location = TheSettingsLocation();
-    SaySaveFailed(location.useSettingsFile ? location.settingsFilePath : StoreLabel());
+  if (!SaveEntryList(entries_, store_)) {
+    SaySaveFailed(store_.useSettingsFile ? store_.settingsFilePath : StoreLabel(store_));
     return;
   }
   EndDialogWith(IDOK);
@@ -153,5 +150,5 @@ void CSettingsListDlg::OnOK() {
 
 void CSettingsListDlg::SaySaveFailed(const std::string& where) {
   const std::string text = fw::LoadText(IDS_SAVE_FAILED) + "\r\n" + where;
-  fw::ShowError(Handle(), text);
+  fw::ShowError(Handle(), IDS_APPLICATION_TITLE, text);
 }

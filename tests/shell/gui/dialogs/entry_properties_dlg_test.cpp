@@ -1,7 +1,7 @@
 // One entry's properties: what OK needs, the subdirectory rule, the pattern,
 // and the exclusion list reached from here.
 
-#include "settings/dialogs/entry_properties_dlg.h"
+#include "shell/gui/dialogs/entry_properties_dlg.h"
 
 #include <gtest/gtest.h>
 
