@@ -4,10 +4,7 @@
 
 #include "engine/status_texts.h"
 
-CKelmdupDoc::~CKelmdupDoc() {
-  stop_.request_stop();
-  worker_.Join();
-}
+CKelmdupDoc::~CKelmdupDoc() { stop_.request_stop(); }  // worker_ goes first: it waits for the worker
 
 void CKelmdupDoc::SetMainWindow(platform::WindowHandle window) {
   mainWindow_ = window;
@@ -32,7 +29,7 @@ bool CKelmdupDoc::OnMirrorStart(ProgressView* view, const RunRequest& request) {
 
 void CKelmdupDoc::Work(void* document) noexcept {
   auto* doc = static_cast<CKelmdupDoc*>(document);
-  const RunOutcome outcome = MirrorRun(*doc->request_, doc->view_, doc->statusKey_, doc->stop_.get_token())
+  const RunOutcome outcome = MirrorRun(doc->request_, doc->view_, doc->statusKey_, doc->stop_.get_token())
                                  .RunAllEntries();
   {
     std::lock_guard hold(doc->stateLock_);
@@ -41,7 +38,7 @@ void CKelmdupDoc::Work(void* document) noexcept {
   }
   doc->ended_.notify_all();
   if (doc->mainWindow_ != 0)
-    platform::PostToWindow(doc->mainWindow_, kRunEndedMessage, doc->request_->automatic ? 1 : 0, 0);
+    platform::PostToWindow(doc->mainWindow_, kRunEndedMessage, doc->request_.automatic ? 1 : 0, 0);
 }
 
 void CKelmdupDoc::OnMirrorStop() {

@@ -6,9 +6,7 @@
 // kRunEndedMessage once the run has ended.
 
 #include <condition_variable>
-#include <memory>
 #include <mutex>
-#include <optional>
 #include <stop_token>
 #include <string>
 
@@ -44,7 +42,7 @@ class CKelmdupDoc {
 
   platform::WindowHandle mainWindow_ = 0;
   std::string statusKey_;
-  std::optional<RunRequest> request_;
+  RunRequest request_;
   ProgressView* view_ = nullptr;
   std::stop_source stop_;
   mutable std::mutex stateLock_;

@@ -6,7 +6,6 @@
 #include "engine/paths.h"
 #include "engine/run_log.h"
 #include "engine/status_texts.h"
-#include "foundation/profile.h"
 #include "platform/file_operations.h"
 #include "platform/local_time.h"
 #include "platform/paths.h"

@@ -8,9 +8,6 @@
 #include <string>
 
 #include "engine/mirror_phases.h"
-#include "engine/run_report.h"
-#include "engine/tree_scanner.h"
-#include "settings/mirror_entry.h"
 #include "settings/settings_location.h"
 #include "settings/stored_settings.h"
 
@@ -31,8 +28,6 @@ class MirrorRun {
  public:
   // `view` may be null; `statusKey`: the main frame's (empty: no status texts).
   MirrorRun(const RunRequest& request, ProgressView* view, const std::string& statusKey, std::stop_token stop);
-  MirrorRun(const MirrorRun&) = delete;
-  MirrorRun& operator=(const MirrorRun&) = delete;
 
   // The whole run, on the calling thread: every entry until the list ends or
   // the run is stopped; its end line is the last one.

@@ -31,7 +31,7 @@ std::string LogFilePath(const std::string& logDir, const std::string& logName, c
 std::string FormatTimestamp(const std::tm& time) { return Formatted(MessageText(kTimestampFormatId).c_str(), time); }
 
 std::vector<std::string> LogRecordsFor(int id, const std::string& source, const std::string& destination,
-                                       int okLogOut, int errorLogOut) {
+                                       bool okLogOut, bool errorLogOut) {
   const std::string& message = MessageText(id);
   switch (LogClassOf(id)) {
     case LogClass::kRunStart:

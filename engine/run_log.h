@@ -19,7 +19,7 @@ std::string FormatTimestamp(const std::tm& time);
 
 // The records that one report line appends, in order, given the two log flags.
 std::vector<std::string> LogRecordsFor(int id, const std::string& source, const std::string& destination,
-                                       int okLogOut, int errorLogOut);
+                                       bool okLogOut, bool errorLogOut);
 
 // Appends text and CR LF to the file, creating it when missing. A file that
 // cannot be opened loses the record silently.

@@ -32,7 +32,6 @@ class RunReport {
   void PostStatus(const char* text) const;
   int ErrorLines() const { return errorLines_; }
   ProgressView* View() const { return view_; }
-  const std::string& StatusKey() const { return statusKey_; }
 
  private:
   ProgressView* view_;

@@ -15,36 +15,22 @@ std::string MainFrameKey(platform::WindowHandle window) {
   return std::to_string(static_cast<std::int32_t>(platform::HandleToValue(window))) + ".CMainFrame";
 }
 
-StatusMeaning MeaningOf(const char* text) {
-  if (text[0] == '\0') return StatusMeaning::kShowWorking;
-  if (text[0] != '*') return StatusMeaning::kShow;
-  if (std::strcmp(text, kCopyStarts) == 0) return StatusMeaning::kStartBusy;
-  if (std::strcmp(text, kCopyEnds) == 0) return StatusMeaning::kStopBusy;
-  return StatusMeaning::kNothing;
-}
-
-const std::string& WorkingText() { return MessageText(kTextWorking); }
-
-const std::string& CopyingText() { return MessageText(kTextCopying); }
-
 StatusLine::Change StatusLine::Take(const char* text) {
   if (held_) return {};
-  switch (MeaningOf(text)) {
-    case StatusMeaning::kShow: text_ = text; return {true, BusyTimer::kKeep};
-    case StatusMeaning::kShowWorking: text_ = WorkingText(); return {true, BusyTimer::kKeep};
-    case StatusMeaning::kStartBusy:
-      busyTicks_ = 0;
-      text_ = CopyingText();
-      return {true, BusyTimer::kStart};
-    case StatusMeaning::kStopBusy: return {false, BusyTimer::kStop};
-    case StatusMeaning::kNothing: return {};
+  if (text[0] != '*') {
+    text_ = text[0] == '\0' ? MessageText(kTextWorking) : text;
+    return {true, BusyTimer::kKeep};
   }
-  return {};
+  if (std::strcmp(text, kCopyEnds) == 0) return {false, BusyTimer::kStop};
+  if (std::strcmp(text, kCopyStarts) != 0) return {};
+  busyTicks_ = 0;
+  text_ = MessageText(kTextCopying);
+  return {true, BusyTimer::kStart};
 }
 
 std::string StatusLine::Tick() {
   busyTicks_ = busyTicks_ >= kMostBusyTicks ? 1 : busyTicks_ + 1;
-  return CopyingText() + std::string(busyTicks_, '>');
+  return MessageText(kTextCopying) + std::string(busyTicks_, '>');
 }
 
 StatusLine::Change StatusLine::Hold(std::string text) {

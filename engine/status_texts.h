@@ -5,9 +5,12 @@
 // posts each text to that key.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/window_system.h"
+#include "posting/post_data.h"
 
 // The key of a main frame: "%d.CMainFrame" filled with its window handle.
 std::string MainFrameKey(platform::WindowHandle window);
@@ -24,20 +27,6 @@ inline constexpr char kIdleText[] = "Kelmoray";
 // wordParam is 1 after an automatic run, which ends the program.
 inline constexpr unsigned kRunEndedMessage = platform::kMessageUser + 0x100;
 
-// What a frame does with a text posted to it.
-enum class StatusMeaning {
-  kShow,         // shows the text
-  kShowWorking,  // the empty text: shows WorkingText
-  kStartBusy,    // "*+": starts (or restarts) the busy indicator and shows CopyingText
-  kStopBusy,     // "*-": stops the busy indicator; the text shown stays
-  kNothing,      // any other text that begins with "*"
-};
-StatusMeaning MeaningOf(const char* text);
-
-// "作業中" (working) and "コピー中" (copying), in the system code page.
-const std::string& WorkingText();
-const std::string& CopyingText();
-
 // The status line of a main frame, the same for every front end: the text
 // it shows and its busy indicator, which ticks while a file is copied. The
 // frame shows Text() whenever a change says so, and runs a timer of
@@ -51,7 +40,10 @@ class StatusLine {
     BusyTimer timer = BusyTimer::kKeep;
   };
 
-  // A text posted to the frame.
+  // A text posted to the frame: the empty text shows "作業中" (working);
+  // "*+" starts (or restarts) the busy indicator and shows "コピー中"
+  // (copying); "*-" stops it, the text shown stays; any other text that
+  // begins with "*" does nothing; every other text is shown.
   Change Take(const char* text);
   // One tick of the busy timer: the text the frame posts to its own key,
   // so that the tick comes back through the channel like any other text: the
@@ -70,4 +62,17 @@ class StatusLine {
   std::string text_ = kIdleText;
   std::uint32_t busyTicks_ = 0;
   bool held_ = false;
+};
+
+// A main frame's receiver on the posting channel: registers the frame's
+// window under MainFrameKey and hands it each text posted there.
+class MainFrameEndpoint : public CtPostData {
+ public:
+  explicit MainFrameEndpoint(std::function<void(const char* text)> onText) : onText_(std::move(onText)) {}
+  // False when the window could not be registered (it then shows no texts).
+  bool Install(platform::WindowHandle window) { return CtPostData::Install(window, MainFrameKey(window)); }
+  void OnPostData(platform::WindowHandle, const char*, const char* text) override { onText_(text); }
+
+ private:
+  std::function<void(const char* text)> onText_;
 };

@@ -48,7 +48,7 @@ void RemoveListed(FoundMap& map, const FoundMap& listed, const std::string& keyP
 }  // namespace
 
 bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::string>& pattern,
-                         int recurse, int mask, const std::string& extensions) {
+                         bool recurse, int mask, const std::string& extensions) {
   extensionKeys = cp::ToLower(";" + extensions + ";");
   this->pattern = pattern.value_or("*.*");
   fileMap.clear();
@@ -57,9 +57,9 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
   temporaryCopies.clear();
   stopRequested = false;
   overlapFound_ = false;
-  allowReadOnly = mask & 1;
-  allowHidden = mask & 2;
-  allowSystem = mask & 4;
+  allowReadOnly = (mask & 1) != 0;
+  allowHidden = (mask & 2) != 0;
+  allowSystem = (mask & 4) != 0;
   this->recurse = recurse;
   root = NormalizeDirPath(rootText);
   const bool result = WalkDirectory(root, "");
@@ -70,13 +70,6 @@ bool CtTreeScanner::Scan(const std::string& rootText, const std::optional<std::s
 void CtTreeScanner::SetSide(TreeSide side, std::optional<platform::DirectoryIdentity> otherRoot) {
   side_ = side;
   otherRoot_ = otherRoot;
-}
-
-void CtTreeScanner::Clear() {
-  fileMap.clear();
-  dirMap.clear();
-  unreadable.clear();
-  stopRequested = false;
 }
 
 bool CtTreeScanner::InUnreadable(std::string_view key) const {
@@ -202,7 +195,7 @@ void ApplyExclusionItem(const std::string& sourceRoot, CtTreeScanner& source,
   const std::string itemDir = split.GetDrive() + split.GetDir();
   const std::string itemPattern = split.GetFileName() + split.GetExt();
   CtTreeScanner listed;
-  if (!listed.Scan(itemDir, itemPattern, 1, 7, "")) return;
+  if (!listed.Scan(itemDir, itemPattern, true, kAdmitEveryItem, "")) return;
 
   // Source keys below the item's directory, and how they read below it.
   std::string keyPrefix, itemPrefix;

@@ -39,7 +39,7 @@ class CtTreeScanner {
   // No pattern means "*.*" (an empty one matches no file); mask bits 0, 1, 2
   // admit read-only, hidden and system items; extensions is a list such as
   // ".bak;.tmp". False when the walk of the root directory noticed a stop.
-  bool Scan(const std::string& root, const std::optional<std::string>& pattern, int recurse,
+  bool Scan(const std::string& root, const std::optional<std::string>& pattern, bool recurse,
             int mask, const std::string& extensions);
   // Which tree the next Scan lists, and the other tree's root: a directory
   // of this tree that is that root (reached through a mount, a junction or
@@ -49,7 +49,6 @@ class CtTreeScanner {
   // Asks a running Scan on another thread to end (this scanner's only;
   // the next Scan lists again); Scan then returns at its next item.
   void Stop() { stopRequested = true; }
-  void Clear();
   // Whether key (a file's or a directory's) lies in a directory whose listing failed.
   bool InUnreadable(std::string_view key) const;
   // Whether the listing of the root itself failed.
@@ -70,10 +69,10 @@ class CtTreeScanner {
   std::string root;
   std::string extensionKeys;  // ";" + the extension list + ";", lower-cased
   std::string pattern;
-  int recurse = 0;
-  int allowHidden = 0;
-  int allowSystem = 0;
-  int allowReadOnly = 0;
+  bool recurse = false;
+  bool allowHidden = false;
+  bool allowSystem = false;
+  bool allowReadOnly = false;
   std::atomic<bool> stopRequested{false};
 
  private:

@@ -58,8 +58,6 @@ class CtProfile {
   const std::string& File() const { return file_; }
   const std::string& Section() const { return section_; }
   const std::string& ValueName() const { return valueName_; }
-  const std::string& Default() const { return default_; }
-  int BufferSize() const { return bufferSize_; }
 
   // The registry key path of the current address (base path + section, trimmed).
   enum class KeyUse { kReadWrite, kDelete };

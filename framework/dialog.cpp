@@ -18,13 +18,13 @@ void DataExchange::Text(int control, std::string& value) {
   value = WindowText(window);
 }
 
-void DataExchange::Check(int control, int& value) {
+void DataExchange::Check(int control, bool& value) {
   HWND window = GetDlgItem(dialog_, control);
   if (direction_ == Direction::kToControls) {
     SendMessageA(window, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     return;
   }
-  value = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  value = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 INT_PTR Dialog::DoModal(HWND parent) {

@@ -20,7 +20,7 @@ class DataExchange {
   // An edit control's (or any window's) text.
   void Text(int control, std::string& value);
   // A check box: 0 or 1.
-  void Check(int control, int& value);
+  void Check(int control, bool& value);
 
  private:
   HWND dialog_;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/messages.h"
 #include "engine/status_texts.h"
 #include "platform/code_page.h"
 #include "platform/shared_memory.h"
@@ -73,9 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(posting::ReadPostedData(serial, textBuffer, keyBuffer));
   CheckKept(text, textBuffer);
   CheckKept(key, keyBuffer);
-  const StatusMeaning meaning = MeaningOf(textBuffer);
-  Check((meaning == StatusMeaning::kShowWorking) == text.empty());
-  Check((meaning == StatusMeaning::kShow) == (!text.empty() && text[0] != '*'));
+  StatusLine line;
+  const bool shown = line.Take(textBuffer).textChanged;
+  Check(shown == (text.empty() || text[0] != '*' || std::strcmp(textBuffer, kCopyStarts) == 0));
+  Check(!text.empty() || line.Text() == MessageText(kTextWorking));
 
   // The block goes with the sender's last handle: a late notification reads
   // nothing and leaves the buffers as they were.

@@ -26,5 +26,8 @@ void EndOnEarlyInterrupts(int exitStatus);
 // Acts as an interrupt does: for what the program cannot go on without, such
 // as the reader of its output.
 void RaiseInterrupt();
+// The run that the interrupts stop has ended. A closed console window, a
+// log-off or a shutdown (Windows) waits for this within the system's grace time.
+void NoteRunEnded();
 
 }  // namespace platform

@@ -13,15 +13,16 @@
 namespace {
 
 std::string ReadText(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetString(); }
-int ReadFlag(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetInt(); }
+// Any stored value but 0 sets a flag.
+bool ReadFlag(CtProfile& profile, const char* name) { return profile.SetValueName(name).GetInt() != 0; }
 
 // A text is stored only as far as it can be read back: a longer one would
 // read as empty, and an entry without its name ends the list there.
 bool WriteText(CtProfile& profile, const char* name, const std::string& text) {
   return profile.SetValueName(name).SetString(std::string(cp::CutToBytes(text, kLongestRegistryText))) != 0;
 }
-bool WriteFlag(CtProfile& profile, const char* name, int value) {
-  return profile.SetValueName(name).SetInt(value) != 0;
+bool WriteFlag(CtProfile& profile, const char* name, bool value) {
+  return profile.SetValueName(name).SetInt(value ? 1 : 0) != 0;
 }
 
 // Every value of one entry, in its section; false when any was not written.
@@ -107,8 +108,8 @@ MirrorEntry ReadEntryAt(CtProfile& profile, int index) {
   e.use_archive = ReadFlag(profile, "use_archive");
   e.use_wildcard = ReadFlag(profile, "use_wildcard");
   e.wildcard = profile.SetDefault("*.*").SetValueName("wildcard").GetString();
-  e.destinationdir_delete = profile.SetDefault("0").SetValueName("destinationdir_delete").GetInt();
-  if (e.subdir) e.destinationdir_delete = 1;
+  e.destinationdir_delete = profile.SetDefault("0").SetValueName("destinationdir_delete").GetInt() != 0;
+  if (e.subdir) e.destinationdir_delete = true;
   profile.SetDefault("");
   for (int j = 0;; ++j) {
     std::string item = profile.SetValueName("nomirror_%d", j).GetString();

@@ -7,21 +7,21 @@
 #include <vector>
 
 struct MirrorEntry {
-  std::string name;         // shown in the settings list; the engine ignores it
-  std::string source;       // the tree that is mirrored
-  std::string destination;  // the tree made to match it
-  std::string nomirrext;    // ".bak;.tmp": extensions never mirrored; "." for names without a dot
-  int subdir = 0;           // mirror every depth, not only the top level
-  int destination_delete = 0;     // delete what exists only at the destination
-  int hidden_files = 0;           // hidden items take part
-  int system_files = 0;           // system items take part
-  int readonly_files = 0;         // read-only items take part
-  std::string wildcard;           // search pattern for source files, with use_wildcard
-  int use_wildcard = 0;
-  int destinationdir_delete = 0;  // with subdir clear: examine the destination at every depth
-  int attribute = 0;              // mirror attributes when a new file is copied
-  int use_archive = 0;            // the archive bit, not time and size, decides updates
-  std::vector<std::string> nomirror;  // full paths of files, patterns and directories ("...\") never mirrored
+  std::string name;                    // shown in the settings list; the engine ignores it
+  std::string source;                  // the tree that is mirrored
+  std::string destination;             // the tree made to match it
+  std::string nomirrext;               // ".bak;.tmp": extensions never mirrored; "." for names without a dot
+  bool subdir = false;                 // mirror every depth, not only the top level
+  bool destination_delete = false;     // delete what exists only at the destination
+  bool hidden_files = false;           // hidden items take part
+  bool system_files = false;           // system items take part
+  bool readonly_files = false;         // read-only items take part
+  std::string wildcard;                // search pattern for source files, with use_wildcard
+  bool use_wildcard = false;
+  bool destinationdir_delete = false;  // with subdir clear: examine the destination at every depth
+  bool attribute = false;              // mirror attributes when a new file is copied
+  bool use_archive = false;            // the archive bit, not time and size, decides updates
+  std::vector<std::string> nomirror;   // full paths of files, patterns and directories ("...\") never mirrored
 
   bool operator==(const MirrorEntry&) const = default;
 };

@@ -40,8 +40,8 @@ LogSettings ReadLogSettings(int multiUser, LogDefaults defaults) {
   settings.logDir = profile.SetDefault(dialog ? DialogLogDir() : "").SetValueName("LogDir").GetString();
   settings.logName = profile.SetDefault(dialog ? "%y_%m_%d.log" : "").SetValueName("LogName").GetString();
   profile.SetDefault("0");
-  settings.okLogOut = profile.SetValueName("OkLogOut").GetInt();
-  settings.errorLogOut = profile.SetValueName("ErrorLogOut").GetInt();
+  settings.okLogOut = profile.SetValueName("OkLogOut").GetInt() != 0;
+  settings.errorLogOut = profile.SetValueName("ErrorLogOut").GetInt() != 0;
   if (dialog) settings.logDir = NormalizeDirPath(settings.logDir);
   return settings;
 }
@@ -51,6 +51,6 @@ void WriteLogSettings(int multiUser, LogSettings& settings) {
   CtProfile profile = SettingsKey(multiUser);
   profile.SetValueName("LogDir").SetString(settings.logDir);
   profile.SetValueName("LogName").SetString(settings.logName);
-  profile.SetValueName("OkLogOut").SetInt(settings.okLogOut);
-  profile.SetValueName("ErrorLogOut").SetInt(settings.errorLogOut);
+  profile.SetValueName("OkLogOut").SetInt(settings.okLogOut ? 1 : 0);
+  profile.SetValueName("ErrorLogOut").SetInt(settings.errorLogOut ? 1 : 0);
 }

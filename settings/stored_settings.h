@@ -29,8 +29,8 @@ void WriteSettingsScope(int multiUser);
 struct LogSettings {
   std::string logDir;
   std::string logName;
-  int okLogOut = 0;
-  int errorLogOut = 0;
+  bool okLogOut = false;
+  bool errorLogOut = false;
 };
 
 // What the log settings read as while none are stored: for the run nothing

@@ -49,4 +49,7 @@ void WatchInterrupts() {
   if (pthread_create(&watcher, nullptr, WaitForSignals, nullptr) == 0) pthread_detach(watcher);
 }
 
+// Natively no signal waits for the run: each only stops it.
+void NoteRunEnded() {}
+
 }  // namespace platform

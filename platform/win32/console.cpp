@@ -17,12 +17,14 @@ namespace {
 constexpr DWORD kRunsGrace = 4000;
 constexpr DWORD kAbandonedCopiesGrace = 500;
 
+HANDLE runEnded = nullptr;  // set (for good) once the run has ended
+
 BOOL WINAPI OnConsoleEvent(DWORD event) noexcept {
   PostInterrupt();
   if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;  // the process goes on and stops its run
-  Sleep(kRunsGrace);
+  if (WaitForSingleObject(runEnded, kRunsGrace) == WAIT_OBJECT_0) return TRUE;
   SetCopiesAbandoned(true);
-  Sleep(kAbandonedCopiesGrace);
+  WaitForSingleObject(runEnded, kAbandonedCopiesGrace);
   return TRUE;
 }
 
@@ -36,6 +38,11 @@ int TerminalColumns() {
   return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
-void WatchInterrupts() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+void WatchInterrupts() {
+  runEnded = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+void NoteRunEnded() { SetEvent(runEnded); }
 
 }  // namespace platform

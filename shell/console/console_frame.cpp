@@ -2,6 +2,7 @@
 
 #include "engine/status_texts.h"
 
+
 namespace {
 
 constexpr std::uintptr_t kBusyTimer = 100;
@@ -28,7 +29,7 @@ bool ConsoleFrame::Create() {
 void ConsoleFrame::RunUntilTheRunEnds() {
   platform::Message message;
   while (platform::NextMessage(&message)) platform::DispatchToWindow(message);
-  StopBusyTimer();
+  platform::StopTimer(window_, kBusyTimer);
 }
 
 platform::MessageResult KELMORAY_CALLBACK ConsoleFrame::Procedure(platform::WindowHandle window,
@@ -50,29 +51,13 @@ void ConsoleFrame::OnMessage(unsigned message, platform::WordParam wordParam) {
   }
 }
 
-bool ConsoleFrame::Endpoint::Install(platform::WindowHandle window) {
-  return CtPostData::Install(window, MainFrameKey(window));
-}
-
-void ConsoleFrame::Endpoint::OnPostData(platform::WindowHandle, const char*, const char* text) {
-  frame_.OnStatusText(text);
-}
-
 void ConsoleFrame::OnStatusText(const char* text) { Show(statusLine_.Take(text)); }
 
 void ConsoleFrame::Show(StatusLine::Change change) {
   switch (change.timer) {
     case StatusLine::BusyTimer::kKeep: break;
-    case StatusLine::BusyTimer::kStart:
-      StopBusyTimer();
-      busyTimer_ = platform::StartTimer(window_, kBusyTimer, StatusLine::kBusyPeriod);
-      break;
-    case StatusLine::BusyTimer::kStop: StopBusyTimer(); break;
+    case StatusLine::BusyTimer::kStart: platform::StartTimer(window_, kBusyTimer, StatusLine::kBusyPeriod); break;
+    case StatusLine::BusyTimer::kStop: platform::StopTimer(window_, kBusyTimer); break;
   }
   if (change.textChanged) output_.ShowStatus(statusLine_.Text());
-}
-
-void ConsoleFrame::StopBusyTimer() {
-  if (busyTimer_) platform::StopTimer(window_, kBusyTimer);
-  busyTimer_ = false;
 }

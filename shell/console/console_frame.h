@@ -9,7 +9,6 @@
 
 #include "engine/kelmdup_doc.h"
 #include "engine/status_texts.h"
-#include "posting/post_data.h"
 #include "shell/console/console_output.h"
 
 class ConsoleFrame {
@@ -29,18 +28,6 @@ class ConsoleFrame {
   void RunUntilTheRunEnds();
 
  private:
-  class Endpoint : public CtPostData {
-   public:
-    explicit Endpoint(ConsoleFrame& frame) : frame_(frame) {}
-    using CtPostData::Install;
-    // Registers the window under its key, MainFrameKey.
-    bool Install(platform::WindowHandle window);
-    void OnPostData(platform::WindowHandle window, const char* key, const char* text) override;
-
-   private:
-    ConsoleFrame& frame_;
-  };
-
   // Finds its frame through the window's data.
   static platform::MessageResult KELMORAY_CALLBACK Procedure(platform::WindowHandle window,
                                                              unsigned message,
@@ -49,13 +36,11 @@ class ConsoleFrame {
   void OnMessage(unsigned message, platform::WordParam wordParam);
   void OnStatusText(const char* text);
   void Show(StatusLine::Change change);
-  void StopBusyTimer();
 
   CKelmdupDoc& document_;
   ConsoleOutput& output_;
   platform::WindowHandle window_ = 0;
   std::string key_;
   StatusLine statusLine_;
-  bool busyTimer_ = false;
-  Endpoint endpoint_{*this};
+  MainFrameEndpoint endpoint_{[this](const char* text) { OnStatusText(text); }};
 };

@@ -2,14 +2,12 @@
 
 #include <atomic>
 #include <cstdio>
-#include <memory>
 
 #include "engine/kelmdup_doc.h"
 #include "engine/messages.h"
 #include "platform/console.h"
 #include "platform/file_operations.h"
 #include "platform/paths.h"
-#include "posting/post_data.h"
 #include "settings/entry_storage.h"
 #include "settings/stored_settings.h"
 #include "shell/command_line.h"
@@ -80,6 +78,7 @@ int Run(const RunRequest& request) {
   }
   frame.RunUntilTheRunEnds();
   platform::PostInterruptsTo(0, 0, 0);
+  platform::NoteRunEnded();
   output.ClearStatus();
   std::fflush(stdout);
   const RunOutcome outcome = document.LastOutcome();

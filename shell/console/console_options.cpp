@@ -4,7 +4,6 @@
 
 #include "platform/code_page.h"
 #include "platform/paths.h"
-#include "settings/settings_location.h"
 #include "shell/command_line.h"
 #include "shell/console/console_front_end.h"
 #include "settings/stored_settings.h"
@@ -79,13 +78,13 @@ int ApplySettingsOptions(const ConsoleOptions& options, int multiUser) {
   if (options.logDir || options.logName || options.okLogOut || options.errorLogOut) {
     if (options.logDir) log.logDir = *options.logDir;
     if (options.logName) log.logName = *options.logName;
-    if (options.okLogOut) log.okLogOut = *options.okLogOut;
-    if (options.errorLogOut) log.errorLogOut = *options.errorLogOut;
+    if (options.okLogOut) log.okLogOut = *options.okLogOut != 0;
+    if (options.errorLogOut) log.errorLogOut = *options.errorLogOut != 0;
     WriteLogSettings(multiUser, log);
   }
   if (options.multiUser) WriteSettingsScope(*options.multiUser);
   std::printf("LogDir=%s\nLogName=%s\nOkLogOut=%d\nErrorLogOut=%d\nmultiUser=%d\n", log.logDir.c_str(),
-              log.logName.c_str(), log.okLogOut, log.errorLogOut,
+              log.logName.c_str(), log.okLogOut ? 1 : 0, log.errorLogOut ? 1 : 0,
               options.multiUser ? *options.multiUser : ReadSettingsScope());
   return kExitClean;
 }

@@ -19,14 +19,6 @@ constexpr UINT kAutomaticEndDelay = 3000;
 
 }  // namespace
 
-bool CMainFramePostData::Install(platform::WindowHandle window) {
-  return CtPostData::Install(window, MainFrameKey(window));
-}
-
-void CMainFramePostData::OnPostData(platform::WindowHandle, const char*, const char* text) {
-  frame_.OnStatusText(text);
-}
-
 HWND CMainFrame::CreateClient() { return view_.Create(Handle()) ? view_.Handle() : nullptr; }
 
 bool CMainFrame::OnCreated() {

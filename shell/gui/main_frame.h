@@ -13,23 +13,7 @@
 #include "engine/kelmdup_doc.h"
 #include "engine/status_texts.h"
 #include "framework/frame_window.h"
-#include "posting/post_data.h"
 #include "shell/gui/kelmdup_view.h"
-
-class CMainFrame;
-
-// The frame's receiver on the posting channel.
-class CMainFramePostData : public CtPostData {
- public:
-  explicit CMainFramePostData(CMainFrame& frame) : frame_(frame) {}
-  using CtPostData::Install;
-  // Registers the window under its key, MainFrameKey.
-  virtual bool Install(platform::WindowHandle window);
-  void OnPostData(platform::WindowHandle window, const char* key, const char* text) override;
-
- private:
-  CMainFrame& frame_;
-};
 
 class CMainFrame : public fw::FrameWindow {
  public:
@@ -66,7 +50,7 @@ class CMainFrame : public fw::FrameWindow {
 
   CKelmdupDoc& document_;
   CKelmdupView view_;
-  CMainFramePostData endpoint_{*this};
+  MainFrameEndpoint endpoint_{[this](const char* text) { OnStatusText(text); }};
   std::string key_;
   StatusLine statusLine_;
   bool closing_ = false;

@@ -40,7 +40,7 @@ TEST(RunLog, FileNamesFromTheStartTime) {
 // disk), and one with two empty texts (the interruption).
 class RunLogFile : public MirrorTest {
  protected:
-  std::string RunWithFlags(int ok, int error, std::vector<Line>* lines) {
+  std::string RunWithFlags(bool ok, bool error, std::vector<Line>* lines) {
     TempDir logDir;
     const std::string log = logDir / "sub/";
     log_ = LogSettings{log, "run.log", ok, error};
@@ -60,7 +60,7 @@ class RunLogFile : public MirrorTest {
 // written with the system's substitute, never in the bytes of another encoding.
 TEST_F(RunLogFile, NamesTheCodePageCannotHoldAreLoggedWithItsSubstitute) {
   TempDir logDir;
-  log_ = LogSettings{logDir / "", "run.log", 1, 1};
+  log_ = LogSettings{logDir / "", "run.log", true, true};
   MakeTree(src_, {"😀 café.txt", "表.txt"});
   Store({Entry()});
   Run();
@@ -75,8 +75,8 @@ TEST_F(RunLogFile, NamesTheCodePageCannotHoldAreLoggedWithItsSubstitute) {
 }
 
 TEST_F(RunLogFile, EveryRecordKindForEachCombinationOfTheFlags) {
-  for (int ok = 0; ok <= 1; ++ok) {
-    for (int error = 0; error <= 1; ++error) {
+  for (const bool ok : {false, true}) {
+    for (const bool error : {false, true}) {
       std::vector<Line> lines;
       const std::string log = RunWithFlags(ok, error, &lines);
       ASSERT_GE(lines.size(), 2u);
@@ -106,7 +106,7 @@ TEST_F(RunLogFile, EveryRecordKindForEachCombinationOfTheFlags) {
 
 TEST_F(RunLogFile, ASecondRunAppendsWithItsOwnRuler) {
   TempDir logDir;
-  log_ = LogSettings{logDir.Path(), "same.log", 1, 1};
+  log_ = LogSettings{logDir.Path(), "same.log", true, true};
   Store({});
   Run();
   Run();

@@ -33,7 +33,7 @@ TEST(TreeScanner, KeysAreRelativeAndTheRootIsNormalised) {
   CtTreeScanner scanner;
   std::string root = dir.Path();
   root.pop_back();  // without its separator
-  EXPECT_TRUE(scanner.Scan(root, std::nullopt, 1, 7, ""));
+  EXPECT_TRUE(scanner.Scan(root, std::nullopt, true, kAdmitEveryItem, ""));
   EXPECT_EQ(scanner.root, dir.Path());
   EXPECT_EQ(Keys(scanner.fileMap),
             (std::set<std::string>{"a.txt", Native("sub/b.txt"), Native("sub/deeper/c.txt")}));
@@ -46,7 +46,7 @@ TEST(TreeScanner, WithoutRecursionNoDirectoryIsListed) {
   TempDir dir;
   MakeTree(dir.Path(), {"a.txt", "sub/b.txt"});
   CtTreeScanner scanner;
-  EXPECT_TRUE(scanner.Scan(dir.Path(), std::nullopt, 0, 7, ""));
+  EXPECT_TRUE(scanner.Scan(dir.Path(), std::nullopt, false, kAdmitEveryItem, ""));
   EXPECT_EQ(Keys(scanner.fileMap), std::set<std::string>{"a.txt"});
   EXPECT_TRUE(scanner.dirMap.empty());
 }
@@ -55,7 +55,7 @@ TEST(TreeScanner, APatternStillEntersEveryDirectory) {
   TempDir dir;
   MakeTree(dir.Path(), {"a.txt", "b.log", "x.log/c.txt", "x.log/d.log"});
   CtTreeScanner scanner;
-  EXPECT_TRUE(scanner.Scan(dir.Path(), std::string("*.txt"), 1, 7, ""));
+  EXPECT_TRUE(scanner.Scan(dir.Path(), std::string("*.txt"), true, kAdmitEveryItem, ""));
   EXPECT_EQ(Keys(scanner.fileMap), (std::set<std::string>{"a.txt", Native("x.log/c.txt")}));
   EXPECT_EQ(Keys(scanner.dirMap), std::set<std::string>{Native("x.log/")});
 }
@@ -64,16 +64,16 @@ TEST(TreeScanner, ExtensionOfADottedDirectoryDoesNotCount) {
   TempDir dir;
   MakeTree(dir.Path(), {"backup.2/README", "Makefile", "a.BAK"});
   CtTreeScanner scanner;
-  scanner.Scan(dir.Path(), std::nullopt, 1, 7, ".2");
+  scanner.Scan(dir.Path(), std::nullopt, true, kAdmitEveryItem, ".2");
   EXPECT_EQ(Keys(scanner.fileMap), (std::set<std::string>{"Makefile", "a.BAK", Native("backup.2/README")}));
-  scanner.Scan(dir.Path(), std::nullopt, 1, 7, ".;.bak");
+  scanner.Scan(dir.Path(), std::nullopt, true, kAdmitEveryItem, ".;.bak");
   EXPECT_TRUE(scanner.fileMap.empty());
 }
 
 TEST(TreeScanner, AnUnreadableRootListsEmpty) {
   TempDir dir;
   CtTreeScanner scanner;
-  EXPECT_TRUE(scanner.Scan(dir / "missing/", std::nullopt, 1, 7, ""));
+  EXPECT_TRUE(scanner.Scan(dir / "missing/", std::nullopt, true, kAdmitEveryItem, ""));
   EXPECT_TRUE(scanner.fileMap.empty());
   EXPECT_TRUE(scanner.dirMap.empty());
 }
@@ -132,7 +132,7 @@ TEST(ExclusionItem, DirectoryFileAndPatternItems) {
   };
   for (const auto& row : rows) {
     CtTreeScanner source;
-    source.Scan(dir.Path(), std::nullopt, 1, 7, "");
+    source.Scan(dir.Path(), std::nullopt, true, kAdmitEveryItem, "");
     ApplyExclusionItem(dir.Path(), source, row.item);
     EXPECT_EQ(Keys(source.fileMap), row.files) << row.item;
     EXPECT_EQ(Keys(source.dirMap), row.dirs) << row.item;
@@ -145,7 +145,7 @@ TEST(ExclusionItem, ItemsOutsideTheSourceTakeNothing) {
   TempDir dir;
   MakeTree(dir.Path(), {"src/a.txt", "src/sub/b.txt", "other/a.txt", "other/sub/b.txt"});
   CtTreeScanner source;
-  source.Scan(dir / "src/", std::nullopt, 1, 7, "");
+  source.Scan(dir / "src/", std::nullopt, true, kAdmitEveryItem, "");
   ApplyExclusionItem(dir / "src/", source, dir / "other/");
   ApplyExclusionItem(dir / "src/", source, dir / "other/a.txt");
   EXPECT_EQ(Keys(source.fileMap), (std::set<std::string>{"a.txt", Native("sub/b.txt")}));

@@ -28,6 +28,7 @@ class ChildProcess {
 
   bool Started() const { return started_; }
   // Waits for the child to end; its exit status, or -1 (also when a signal ended it).
+  // On Windows a child still running after 3 minutes is ended (status 0xDEAD).
   int Wait();
   // Natively sends the signal; on Windows ends the process.
   void Signal(int signal);

@@ -89,8 +89,12 @@ int ChildProcess::Wait() {
   if (!started_ || ended_) return status_;
   HANDLE process = reinterpret_cast<HANDLE>(process_);
   DWORD code = 0;
-  if (WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code))
-    status_ = static_cast<int>(code);
+  // A program that never ends fails its test rather than hang the run.
+  if (WaitForSingleObject(process, 180000) != WAIT_OBJECT_0) {
+    TerminateProcess(process, 0xDEAD);
+    WaitForSingleObject(process, 10000);
+  }
+  if (GetExitCodeProcess(process, &code)) status_ = static_cast<int>(code);
   ended_ = true;
   return status_;
 }
