@@ -50,7 +50,7 @@ OPENFILENAMEW FileDialogOf(const FileRequest& request, const FileDialogTexts& te
   return dialog;
 }
 
-class SystemPickers : public Pickers {
+class ShellPickers : public Pickers {
  public:
   void Folder(HWND owner, const std::string& title, const std::string& start, std::string& result) override {
     ShowSystemFolderBrowser(owner, title, start, result);
@@ -85,16 +85,12 @@ class SystemPickers : public Pickers {
   }
 };
 
-Pickers* inPlace = nullptr;
-
 }  // namespace
 
-Pickers& ThePickers() {
-  static SystemPickers system;
-  return inPlace != nullptr ? *inPlace : system;
+Pickers& SystemPickers() {
+  static ShellPickers system;
+  return system;
 }
-
-void UsePickers(Pickers* pickers) { inPlace = pickers; }
 
 namespace {
 

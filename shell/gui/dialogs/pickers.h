@@ -1,8 +1,6 @@
 #pragma once
 // The system's pickers: a folder, files to open, a file to save to. The
-// dialogs ask ThePickers(); tests put pickers of their own in place that
-// answer without showing anything. One folder picker serves every browse
-// button.
+// dialogs ask ThePickers(). One folder picker serves every browse button.
 
 #include <windows.h>
 
@@ -31,10 +29,11 @@ class Pickers {
   virtual bool SaveFile(const FileRequest& request, std::string* chosen) = 0;
 };
 
-// The pickers in use: the system's unless a test put its own in place.
+// The pickers in use: the system's in the programs (the_pickers.cpp). Tests
+// link their own, which answer without showing anything.
 Pickers& ThePickers();
-// Puts `pickers` in place of the system's; null brings the system's back.
-void UsePickers(Pickers* pickers);
+// The system's own pickers.
+Pickers& SystemPickers();
 
 // Shows the folder browser modally over `owner` with `title` as its prompt,
 // opened on the folder that `start` names; when the user picks a folder its

@@ -1,6 +1,7 @@
 #pragma once
 // Pickers that answer as a test says, without showing anything, and note
-// what they were asked; they stand in for the system's while they live.
+// what they were asked; they stand in for the system's while they live. The
+// test programs' ThePickers (fake_pickers.cpp) gives the pickers in place.
 
 #include <string>
 #include <vector>
@@ -8,6 +9,9 @@
 #include "shell/gui/dialogs/pickers.h"
 
 namespace test {
+
+// Puts `pickers` in place of the system's; null brings the system's back.
+void UsePickers(Pickers* pickers);
 
 class FakePickers : public Pickers {
  public:
