@@ -57,11 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input = TheDirectory() + (turn++ % 2 ? "/a.kyf" : "/b.kyf");
   const std::string saved = TheDirectory() + "/saved.kyf";
   Check(WriteWhole(input, data, size));
-  const std::vector<MirrorEntry> list = LoadEntryList(input);
+  const std::vector<MirrorEntry> list = LoadEntryList(SettingsLocation{}, input);
   Check(list.size() <= static_cast<size_t>(kMaxEntries));
   bool roundTrip = true;
   for (const MirrorEntry& e : list) {
-    Check(!e.name.empty() && (!e.subdir || e.destinationdir_delete == 1));
+    Check(!e.name.empty() && (!e.subdir || e.destinationdir_delete));
     // Texts are read as far as the registry keeps them; a directory may then gain its separator.
     Check(e.source == NormalizeDirPath(e.source) && e.destination == NormalizeDirPath(e.destination));
     Check(e.source.size() <= kLongestRegistryText + 1 && e.destination.size() <= kLongestRegistryText + 1);
@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (roundTrip) {
     std::remove(saved.c_str());
     std::vector<MirrorEntry> copy = list;
-    SaveEntryList(copy, saved);
-    Check(copy == list && LoadEntryList(saved) == list);
+    SaveEntryList(copy, SettingsLocation{}, saved);
+    Check(copy == list && LoadEntryList(SettingsLocation{}, saved) == list);
   }
   return 0;
 }
