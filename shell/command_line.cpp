@@ -43,6 +43,10 @@ void ParseCommandLine(const std::vector<std::string>& args, StartupOptions& opti
   }
 }
 
+RunRequest RequestToRun(const SettingsLocation& store, bool automatic) {
+  return {store, ReadLogSettings(store.multiUser, LogDefaults::kRun), automatic};
+}
+
 StartupOptions ReadCommandLine(int argc, const char* const* argv) {
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/mirror_run.h"
 #include "settings/settings_location.h"
 
 // How the program was asked to start.
@@ -29,3 +30,6 @@ void ParseCommandLine(const std::vector<std::string>& args, StartupOptions& opti
 
 // Start-up: the command line, then the settings scope.
 StartupOptions ReadCommandLine(int argc, const char* const* argv);
+
+// A run of every entry of `store`, with the log settings of its scope as they are stored now.
+RunRequest RequestToRun(const SettingsLocation& store, bool automatic);

@@ -121,5 +121,5 @@ int RunConsole(const std::vector<std::string>& arguments) {
     PrintStoreProblem(problem);
     return kExitCannotStart;
   }
-  return Run({store, ReadLogSettings(store.multiUser, LogDefaults::kRun), true});
+  return Run(RequestToRun(store, true));
 }

@@ -4,7 +4,6 @@
 #include "resources/ids.h"
 #include "settings/entry_storage.h"
 #include "shell/gui/dialogs/settings_list_dlg.h"
-#include "settings/stored_settings.h"
 #include "shell/gui/dialogs/log_settings_dlg.h"
 #include "shell/gui/dialogs/options_dlg.h"
 #include "platform/win32/wide_text.h"
@@ -70,7 +69,5 @@ void DocumentCommands::StartRun() {
     if (options_.automatic) PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
     return;
   }
-  const RunRequest request{options_.store, ReadLogSettings(options_.store.multiUser, LogDefaults::kRun),
-                           options_.automatic};
-  document_.OnMirrorStart(&view_, request);
+  document_.OnMirrorStart(&view_, RequestToRun(options_.store, options_.automatic));
 }
